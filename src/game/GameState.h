@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QStringList>
+#include <QTime>
+
+// The state of the game on the board, replaced by every deal. The turn rules work on it; the
+// result windows read the results at the end of a game.
+struct GameState {
+    QStringList cardValue; // pair number of each card, as decimal text
+    qint16 cardsUp = 0;
+    qint16 firstValue = 0;
+    qint16 secondValue = 0;
+    qint16 lastClicked = 100;
+    qint16 firstIndex = 0;
+    qint16 secondIndex = 0;
+    bool lastWasPair = false;
+    qint16 pairsFound = 0;
+    bool player1OnMove = true;
+    bool clockIdle = true;
+    QTime startTime;
+
+    // Results, read by the end-of-game windows.
+    qint16 score1 = 0;
+    qint16 score2 = 0;
+    qint16 turnedCount = 0;
+
+    // What a completed deal leaves behind; cardValue, cardsUp, the two values and startTime are
+    // not touched.
+    void resetAfterDeal();
+};

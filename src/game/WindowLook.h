@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+
+class QLabel;
+class QWidget;
+
+namespace WindowLook
+{
+// Every text of the game is set in this family; a machine without it gets the substitute.
+QFont comicFont(double pointSize, bool bold = false, bool italic = false);
+
+// The tile painted behind every window, taken from the game's resources.
+QPixmap backgroundTile();
+
+// Paints the tile over the whole screen area once into the window's retained background.
+void paintBackground(QWidget* window, const QPixmap& tile);
+
+// Fore colour of a label while it is enabled; a disabled label keeps the greyed look.
+void setForeColour(QLabel* label, const QColor& colour);
+// The grey of the player who is not on move.
+QColor workspaceGrey();
+
+// A dialog centred over the board area left of the side panel (1.2 card sizes wide) and
+// vertically on the screen.
+void placeDialog(QWidget* dialog, int cardSize);
+// A dialog centred on the screen.
+void centreOnScreen(QWidget* dialog);
+} // namespace WindowLook

@@ -1,0 +1,232 @@
+#include "frmLotaro.h"
+
+#include "game/ActionLabel.h"
+#include "game/CardPicture.h"
+#include "game/GameClock.h"
+#include "game/RunState.h"
+#include "game/WindowLook.h"
+#include "platform/Clock.h"
+#include "platform/Screen.h"
+#include "platform/SettingsStore.h"
+#include "platform/TitleBar.h"
+#include "platform/Twips.h"
+#include "settings/GameSettings.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+
+namespace
+{
+const std::array<QString, 6> menuCaptions = {
+    QStringLiteral("Nová hra"), QStringLiteral("Zvuky"),      QStringLiteral("Síň slávy"),
+    QStringLiteral("Nápověda"), QStringLiteral("O programu"), QStringLiteral("Konec"),
+};
+
+QLabel* panelLabel(QWidget* parent, const char* name, double pointSize, int widthTwips = 0,
+                   int heightTwips = 0)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setFont(WindowLook::comicFont(pointSize, true));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (widthTwips > 0) {
+        // Fixed-size labels wrap their text, so "Otočené:" and the count stand on two lines.
+        label->setWordWrap(true);
+        label->resize(Twips::toPixels(widthTwips), Twips::toPixels(heightTwips));
+    }
+    label->hide();
+    return label;
+}
+} // namespace
+
+frmLotaro::frmLotaro(RunState& run, SettingsStore& store, RandomSource& random, const Clock& clock)
+    : QWidget(nullptr), m_run(run), m_store(store), m_random(random), m_clock(clock),
+      m_tile(WindowLook::backgroundTile())
+{
+    setObjectName(QStringLiteral("frmLotaro"));
+    setWindowTitle(QStringLiteral("Lotaro"));
+    setFont(WindowLook::comicFont(8.25));
+    setMouseTracking(true);
+    buildControls();
+}
+
+frmLotaro::~frmLotaro() = default;
+
+void frmLotaro::buildControls()
+{
+    for (int k = 0; k < 6; ++k) {
+        auto* label = new ActionLabel(menuCaptions[k], this);
+        label->setObjectName(QStringLiteral("lblNabídka_") + QString::number(k));
+        label->setProperty("index", k);
+        label->setFont(WindowLook::comicFont(9.75));
+        label->setFitsText(true, Twips::toPixels(270));
+        label->hide();
+        connect(label, &ActionLabel::clicked, this, [this, k] { menuAction(k); });
+        connect(label, &ActionLabel::hovered, this, [this, k] { menuHover(k); });
+        lblNabídka[k] = label;
+    }
+    lblHráč1 = panelLabel(this, "lblHráč1", 15.75);
+    lblHráč2 = panelLabel(this, "lblHráč2", 15.75);
+    lblSkóre1 = panelLabel(this, "lblSkóre1", 9.75, 1095, 615);
+    lblSkóre2 = panelLabel(this, "lblSkóre2", 9.75, 1095, 375);
+    lblČas = panelLabel(this, "lblČas", 9.75, 1095, 735);
+
+    createCard(0);
+    imgLotaro[0]->resize(Twips::toPixels(1500), Twips::toPixels(1500));
+    imgRub = new CardPicture(this);
+    imgRub->setObjectName(QStringLiteral("imgRub"));
+    imgRub->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+}
+
+void frmLotaro::load()
+{
+    SetTitleBar(this, false);
+    if (!loadSoundOn(m_store)) {
+        QFont f = lblNabídka[1]->font();
+        f.setStrikeOut(true);
+        lblNabídka[1]->setFont(f);
+    }
+    // Without a window manager a maximised window keeps its size hint, so it is given the
+    // screen first.
+    setGeometry(Screen::geometry());
+    WindowLook::paintBackground(this, m_tile);
+    showMaximized();
+    if (!showNewGameDialog())
+        return;
+    DealCards();
+}
+
+bool frmLotaro::soundOn() const
+{
+    return !lblNabídka[1]->font().strikeOut();
+}
+
+void frmLotaro::setPanelEnabled(bool enabled)
+{
+    for (ActionLabel* label : lblNabídka)
+        label->setEnabled(enabled);
+    for (QLabel* label : {lblHráč1, lblSkóre1, lblHráč2, lblSkóre2, lblČas})
+        label->setEnabled(enabled);
+}
+
+void frmLotaro::menuAction(int k)
+{
+    setPanelEnabled(false);
+    lblNabídka[k]->setHighlighted(false);
+    switch (k) {
+    case 0:
+        removeCards();
+        imgLotaro[0]->hide();
+        imgLotaro[0]->setEnabled(true);
+        m_state.cardsUp = 0;
+        Timer1->stop();
+        Timer2->stop();
+        if (!showNewGameDialog())
+            return;
+        DealCards();
+        break;
+    case 1: {
+        QFont f = lblNabídka[1]->font();
+        f.setStrikeOut(!f.strikeOut());
+        lblNabídka[1]->setFont(f);
+        saveSoundOn(m_store, !f.strikeOut());
+        break;
+    }
+    case 2:
+        // The hall of fame is opened from here once it exists; while it is open from the menu
+        // it marks no new entry.
+        m_run.fameAfterGame = false;
+        m_run.fameAfterGame = true;
+        break;
+    case 5:
+        close();
+        break;
+    default:
+        // Help and about have no window yet.
+        break;
+    }
+    if (m_run.ending)
+        return;
+    setPanelEnabled(true);
+}
+
+void frmLotaro::menuHover(int k)
+{
+    for (int i = 0; i < 6; ++i)
+        if (i != k)
+            lblNabídka[i]->setHighlighted(false);
+    lblNabídka[k]->setHighlighted(true);
+}
+
+void frmLotaro::mouseMoveEvent(QMouseEvent* event)
+{
+    for (ActionLabel* label : lblNabídka)
+        label->setHighlighted(false);
+    QWidget::mouseMoveEvent(event);
+}
+
+void frmLotaro::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        showMinimized();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmLotaro::closeEvent(QCloseEvent* event)
+{
+    if (m_run.ending) {
+        event->accept();
+        return;
+    }
+    m_run.quitConfirmed = false;
+    m_run.quitConfirmed = confirmQuit();
+    if (!m_run.quitConfirmed) {
+        event->ignore();
+        return;
+    }
+    endProgram();
+    event->accept();
+}
+
+void frmLotaro::Timer1Tick()
+{
+    lblČas->setText(GameClock::caption(m_state.startTime, m_clock.currentTime()));
+}
+
+bool frmLotaro::showNewGameDialog()
+{
+    // Until the new-game dialog exists, a new game is dealt from the stored choice as it is.
+    if (!m_cardSizeKnown) {
+        detectCardSize(m_run.settings, Screen::metrics());
+        m_cardSizeKnown = true;
+    }
+    applyChoice(m_run.settings, loadChoice(m_store));
+    return !m_run.ending;
+}
+
+bool frmLotaro::confirmQuit()
+{
+    // Every close request is granted until the quit confirmation window exists.
+    return true;
+}
+
+void frmLotaro::endProgram()
+{
+    m_run.ending = true;
+    Timer1->stop();
+    Timer2->stop();
+    // Leaves every modal loop that may still be running, not only the main one.
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "game/GameState.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <array>
+#include <vector>
+
+class ActionLabel;
+class CardPicture;
+class Clock;
+class QLabel;
+class QTimer;
+class RandomSource;
+class SettingsStore;
+struct RunState;
+
+// The board window: covers the screen, shows the cards, the side panel and the menu, and opens
+// every other window. It lives for the whole run.
+class frmLotaro : public QWidget
+{
+public:
+    frmLotaro(RunState& run, SettingsStore& store, RandomSource& random, const Clock& clock);
+    ~frmLotaro() override;
+
+    // The start-up sequence: title bar off, sound switch, maximise, background, show, new-game
+    // set-up, deal.
+    void load();
+    // The menu's actions by index: 0 new game, 1 sound, 2 hall of fame, 3 help, 4 about, 5 quit.
+    void menuAction(int k);
+    void DealCards();
+
+    bool soundOn() const;
+    const GameState& gameState() const { return m_state; }
+    const QPixmap& backgroundTile() const { return m_tile; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void buildControls();
+    void menuHover(int k);
+    void setPanelEnabled(bool enabled);
+    void removeCards();
+    void createCard(int k);
+    bool dealPictures();
+    void reportMissingSet();
+    void layOutPanel(const struct BoardLayout& layout);
+    void highlightPlayer1();
+    void Timer1Tick();
+    bool showNewGameDialog();
+    bool confirmQuit();
+    void endProgram();
+
+    RunState& m_run;
+    SettingsStore& m_store;
+    RandomSource& m_random;
+    const Clock& m_clock;
+    GameState m_state;
+    QPixmap m_tile; // the hidden background tile picture
+    bool m_cardSizeKnown = false;
+
+    std::array<ActionLabel*, 6> lblNabídka{};
+    QLabel* lblHráč1 = nullptr;
+    QLabel* lblHráč2 = nullptr;
+    QLabel* lblSkóre1 = nullptr;
+    QLabel* lblSkóre2 = nullptr;
+    QLabel* lblČas = nullptr;
+    std::vector<CardPicture*> imgLotaro;
+    std::vector<CardPicture*> imgLíc;
+    CardPicture* imgRub = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+enum class PictureLoad { Loaded, Missing, Undecodable };
+
+// Loads a picture file and scales it once to the size it will be shown at (logical pixels
+// times the device pixel ratio, so it stays sharp). A file that does not exist is told apart
+// from one that exists but cannot be decoded (corrupt, truncated, not a picture, too large).
+PictureLoad loadPicture(const QString& path, QSize logicalSize, qreal devicePixelRatio,
+                        QPixmap* out);

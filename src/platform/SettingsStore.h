@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+// The per-user store of text values addressed by section and key. Reading never fails: an absent
+// key yields the default given. Every value is text.
+class SettingsStore
+{
+public:
+    virtual ~SettingsStore() = default;
+    virtual QString read(const QString& section, const QString& key,
+                         const QString& defaultValue) const = 0;
+    virtual void write(const QString& section, const QString& key, const QString& value) = 0;
+};
+
+// The store of a real run: $XDG_CONFIG_HOME/Lotaro/Lotaro.ini.
+class IniSettingsStore final : public SettingsStore
+{
+public:
+    IniSettingsStore();
+    ~IniSettingsStore() override;
+    QString read(const QString& section, const QString& key,
+                 const QString& defaultValue) const override;
+    void write(const QString& section, const QString& key, const QString& value) override;
+    QString fileName() const;
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDir>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Every test process gets a settings directory and a temporary directory of its own, so that
+// nothing it writes can leak into the user's real files or into another test.
+struct IsolatedEnvironment {
+    QTemporaryDir root;
+    IsolatedEnvironment()
+    {
+        qputenv("XDG_CONFIG_HOME", (root.path() + QStringLiteral("/config")).toUtf8());
+        qputenv("XDG_DATA_HOME", (root.path() + QStringLiteral("/data")).toUtf8());
+        qputenv("TMPDIR", (root.path() + QStringLiteral("/tmp")).toUtf8());
+        QDir(root.path()).mkpath(QStringLiteral("tmp"));
+        QLocale::setDefault(QLocale::c());
+    }
+};
+
+#define LOTARO_TEST_MAIN(TestClass, AppClass)                                                      \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        IsolatedEnvironment environment;                                                           \
+        AppClass app(argc, argv);                                                                  \
+        TestClass test;                                                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
