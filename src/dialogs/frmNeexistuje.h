@@ -6,8 +6,7 @@ class ActionLabel;
 class QLabel;
 
 // The notice that the chosen picture set cannot be found. "OK" closes it.
-class frmNeexistuje : public QDialog
-{
+class frmNeexistuje : public QDialog {
 public:
     frmNeexistuje(QWidget* board, int cardSize, const QPixmap& tile);
 

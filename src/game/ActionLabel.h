@@ -6,8 +6,7 @@
 
 // A label that acts as a button: it reports a click (press and release of the left button
 // inside it) and every mouse move over it. Its look is set by the window that owns it.
-class ActionLabel : public QLabel
-{
+class ActionLabel : public QLabel {
     Q_OBJECT
 public:
     explicit ActionLabel(const QString& text = QString(), QWidget* parent = nullptr);

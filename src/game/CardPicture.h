@@ -7,8 +7,7 @@
 
 // A picture control that stretches its picture over its whole area and reports clicks. Only
 // the control itself repaints when its picture changes.
-class CardPicture : public QWidget
-{
+class CardPicture : public QWidget {
     Q_OBJECT
 public:
     explicit CardPicture(QWidget* parent = nullptr);

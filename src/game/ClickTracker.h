@@ -4,8 +4,7 @@
 #include <QRect>
 
 // A click is a press and a release of the left button, both inside the control.
-class ClickTracker
-{
+class ClickTracker {
 public:
     void press(QMouseEvent* event)
     {

@@ -52,8 +52,7 @@ QStringList shuffleCardValues(int n, RandomSource& random)
     return values;
 }
 
-namespace DealText
-{
+namespace DealText {
 QString playerCaption(const QString& name, int player)
 {
     return name.isEmpty() ? QStringLiteral("Hráč ") + QString::number(player) : name;
@@ -69,19 +68,3 @@ QString initialClockCaption()
     return QStringLiteral("Čas: 0:00:00");
 }
 } // namespace DealText
-
-namespace AssetPaths
-{
-QString facePicture(const QString& tempPath, const QString& ownSetDir, const QString& faceSet,
-                    const QString& value)
-{
-    if (NumberText::readAsNumber(faceSet) == 5)
-        return ownSetDir + u'/' + value + QStringLiteral(".jpg");
-    return tempPath + QStringLiteral("Lotaro/") + faceSet + u'/' + value + QStringLiteral(".jpg");
-}
-
-QString backPicture(const QString& tempPath, const QString& backSet)
-{
-    return tempPath + QStringLiteral("Lotaro/rub/") + backSet + QStringLiteral(".jpg");
-}
-} // namespace AssetPaths

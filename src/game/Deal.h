@@ -31,17 +31,9 @@ BoardLayout computeBoardLayout(double screenWidthTwips, double screenHeightTwips
 // generator is reseeded first, so a fixed-seed source gives the same board every time.
 QStringList shuffleCardValues(int cardCount, RandomSource& random);
 
-namespace DealText
-{
+namespace DealText {
 QString playerCaption(const QString& name, int player);
 // "Otočené:  " followed by the count with a blank in the place of its sign.
 QString turnedCaption(int turnedCount);
 QString initialClockCaption();
 } // namespace DealText
-
-namespace AssetPaths
-{
-QString facePicture(const QString& tempPath, const QString& ownSetDir, const QString& faceSet,
-                    const QString& value);
-QString backPicture(const QString& tempPath, const QString& backSet);
-} // namespace AssetPaths

@@ -1,7 +1,6 @@
 #include "GameClock.h"
 
-namespace GameClock
-{
+namespace GameClock {
 int elapsedSeconds(const QTime& start, const QTime& now)
 {
     constexpr int day = 24 * 60 * 60;

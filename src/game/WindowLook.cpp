@@ -4,14 +4,27 @@
 #include "platform/Twips.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
 
 #include <cmath>
 
-namespace WindowLook
+namespace WindowLook {
+void installLook()
 {
+    for (const char* name : {"Regular", "Bold", "Italic", "BoldItalic"})
+        QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ComicNeue-") +
+                                          QLatin1String(name) + QStringLiteral(".otf"));
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/lotaro-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+}
+
 QFont comicFont(double pointSize, bool bold, bool italic)
 {
     QFont font(QStringLiteral("Comic Sans MS"));

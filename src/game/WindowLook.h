@@ -7,8 +7,11 @@
 class QLabel;
 class QWidget;
 
-namespace WindowLook
-{
+namespace WindowLook {
+// Registers the embedded Comic Neue and lets it stand in for "Comic Sans MS" where the machine
+// has no such font; sets the application icon.
+void installLook();
+
 // Every text of the game is set in this family; a machine without it gets the substitute.
 QFont comicFont(double pointSize, bool bold = false, bool italic = false);
 

@@ -1,5 +1,6 @@
 #include "frmLotaro.h"
 
+#include "assets/AssetStore.h"
 #include "game/ActionLabel.h"
 #include "game/CardPicture.h"
 #include "game/GameClock.h"
@@ -18,8 +19,7 @@
 #include <QLabel>
 #include <QTimer>
 
-namespace
-{
+namespace {
 const std::array<QString, 6> menuCaptions = {
     QStringLiteral("Nová hra"), QStringLiteral("Zvuky"),      QStringLiteral("Síň slávy"),
     QStringLiteral("Nápověda"), QStringLiteral("O programu"), QStringLiteral("Konec"),
@@ -42,9 +42,8 @@ QLabel* panelLabel(QWidget* parent, const char* name, double pointSize, int widt
 }
 } // namespace
 
-frmLotaro::frmLotaro(RunState& run, SettingsStore& store, RandomSource& random, const Clock& clock)
-    : QWidget(nullptr), m_run(run), m_store(store), m_random(random), m_clock(clock),
-      m_tile(WindowLook::backgroundTile())
+frmLotaro::frmLotaro(RunState& run, const Services& services)
+    : QWidget(nullptr), m_run(run), m_services(services), m_tile(WindowLook::backgroundTile())
 {
     setObjectName(QStringLiteral("frmLotaro"));
     setWindowTitle(QStringLiteral("Lotaro"));
@@ -91,7 +90,7 @@ void frmLotaro::buildControls()
 void frmLotaro::load()
 {
     SetTitleBar(this, false);
-    if (!loadSoundOn(m_store)) {
+    if (!loadSoundOn(m_services.store)) {
         QFont f = lblNabídka[1]->font();
         f.setStrikeOut(true);
         lblNabídka[1]->setFont(f);
@@ -139,7 +138,7 @@ void frmLotaro::menuAction(int k)
         QFont f = lblNabídka[1]->font();
         f.setStrikeOut(!f.strikeOut());
         lblNabídka[1]->setFont(f);
-        saveSoundOn(m_store, !f.strikeOut());
+        saveSoundOn(m_services.store, !f.strikeOut());
         break;
     }
     case 2:
@@ -196,23 +195,35 @@ void frmLotaro::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    endProgram();
+    endRun();
     event->accept();
+}
+
+void frmLotaro::endRun()
+{
+    if (m_run.ending)
+        return;
+    m_services.assets.RemoveAssetTree();
+    endProgram();
+    close();
 }
 
 void frmLotaro::Timer1Tick()
 {
-    lblČas->setText(GameClock::caption(m_state.startTime, m_clock.currentTime()));
+    lblČas->setText(GameClock::caption(m_state.startTime, m_services.clock.currentTime()));
 }
 
 bool frmLotaro::showNewGameDialog()
 {
-    // Until the new-game dialog exists, a new game is dealt from the stored choice as it is.
-    if (!m_cardSizeKnown) {
+    // Until the new-game dialog exists, a new game is dealt from the stored choice as it is,
+    // and the run is set up the first time it is asked for.
+    if (!m_runInitialised) {
+        m_services.assets.UnpackAssets();
+        m_run.tempPath = m_services.assets.tempPath();
         detectCardSize(m_run.settings, Screen::metrics());
-        m_cardSizeKnown = true;
+        m_runInitialised = true;
     }
-    applyChoice(m_run.settings, loadChoice(m_store));
+    applyChoice(m_run.settings, loadChoice(m_services.store));
     return !m_run.ending;
 }
 

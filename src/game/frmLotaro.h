@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/GameState.h"
+#include "game/Services.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -10,19 +11,15 @@
 
 class ActionLabel;
 class CardPicture;
-class Clock;
 class QLabel;
 class QTimer;
-class RandomSource;
-class SettingsStore;
 struct RunState;
 
 // The board window: covers the screen, shows the cards, the side panel and the menu, and opens
 // every other window. It lives for the whole run.
-class frmLotaro : public QWidget
-{
+class frmLotaro : public QWidget {
 public:
-    frmLotaro(RunState& run, SettingsStore& store, RandomSource& random, const Clock& clock);
+    frmLotaro(RunState& run, const Services& services);
     ~frmLotaro() override;
 
     // The start-up sequence: title bar off, sound switch, maximise, background, show, new-game
@@ -31,6 +28,9 @@ public:
     // The menu's actions by index: 0 new game, 1 sound, 2 hall of fame, 3 help, 4 about, 5 quit.
     void menuAction(int k);
     void DealCards();
+
+    // Ends the run the way "Konec" does once confirmed: the unpacked tree goes first.
+    void endRun();
 
     bool soundOn() const;
     const GameState& gameState() const { return m_state; }
@@ -57,12 +57,10 @@ private:
     void endProgram();
 
     RunState& m_run;
-    SettingsStore& m_store;
-    RandomSource& m_random;
-    const Clock& m_clock;
+    Services m_services;
     GameState m_state;
     QPixmap m_tile; // the hidden background tile picture
-    bool m_cardSizeKnown = false;
+    bool m_runInitialised = false;
 
     std::array<ActionLabel*, 6> lblNabídka{};
     QLabel* lblHráč1 = nullptr;

@@ -1,6 +1,7 @@
 // The deal of the board window: layout, shuffle and pictures of a new game.
 #include "frmLotaro.h"
 
+#include "assets/AssetPaths.h"
 #include "dialogs/frmNeexistuje.h"
 #include "game/ActionLabel.h"
 #include "game/CardPicture.h"
@@ -15,8 +16,7 @@
 #include <QLabel>
 #include <QTimer>
 
-namespace
-{
+namespace {
 QPoint toPixels(const TwipsPoint& p)
 {
     return {Twips::toPixels(p.x), Twips::toPixels(p.y)};
@@ -71,7 +71,7 @@ void frmLotaro::DealCards()
         lblČas->setText(DealText::initialClockCaption());
     }
 
-    m_state.cardValue = shuffleCardValues(n, m_random);
+    m_state.cardValue = shuffleCardValues(n, m_services.random);
     if (!dealPictures()) {
         reportMissingSet();
         return;

@@ -3,8 +3,7 @@
 #include <climits>
 #include <cmath>
 
-namespace
-{
+namespace {
 // Length of the leading number (sign, digits, optional fraction) starting at pos, 0 if none.
 qsizetype leadingNumberLength(const QString& text, qsizetype pos)
 {
@@ -35,8 +34,7 @@ qsizetype firstNonBlank(const QString& text)
 }
 } // namespace
 
-namespace NumberText
-{
+namespace NumberText {
 
 bool hasLeadingNumber(const QString& text)
 {

@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace NumberText
-{
+namespace NumberText {
 // Reads the leading decimal number of a text, rounded to the nearest integer (halves to even);
 // a text without one reads as 0. Values beyond the int range saturate.
 int readAsNumber(const QString& text);

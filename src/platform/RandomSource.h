@@ -6,8 +6,7 @@
 
 // Uniform random numbers for the shuffle. A real run seeds from the clock before every deal; a
 // test fixes the seed so that a deal can be repeated exactly.
-class RandomSource
-{
+class RandomSource {
 public:
     virtual ~RandomSource() = default;
     virtual void seedForDeal() = 0;
@@ -15,8 +14,7 @@ public:
     virtual float uniform() = 0;
 };
 
-class MersenneRandom final : public RandomSource
-{
+class MersenneRandom final : public RandomSource {
 public:
     // Without a seed every deal takes a fresh one from the clock.
     explicit MersenneRandom(std::optional<std::uint32_t> fixedSeed = std::nullopt);

@@ -5,8 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace Screen
-{
+namespace Screen {
 QRect geometry()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();

@@ -6,8 +6,7 @@
 
 class QWidget;
 
-namespace Screen
-{
+namespace Screen {
 // The screen the game runs on: the primary one.
 QRect geometry();
 ScreenMetrics metrics();

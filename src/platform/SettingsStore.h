@@ -8,8 +8,7 @@ class QSettings;
 
 // The per-user store of text values addressed by section and key. Reading never fails: an absent
 // key yields the default given. Every value is text.
-class SettingsStore
-{
+class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
     virtual QString read(const QString& section, const QString& key,
@@ -18,8 +17,7 @@ public:
 };
 
 // The store of a real run: $XDG_CONFIG_HOME/Lotaro/Lotaro.ini.
-class IniSettingsStore final : public SettingsStore
-{
+class IniSettingsStore final : public SettingsStore {
 public:
     IniSettingsStore();
     ~IniSettingsStore() override;

@@ -4,8 +4,7 @@
 
 // Every position and size in the game is given in twips (1/1440 inch). At the 96 dpi that Qt's
 // logical pixels stand for, 15 twips make one pixel. This is the one place that converts.
-namespace Twips
-{
+namespace Twips {
 constexpr int perPixel = 15;
 
 inline int toPixels(double twips)

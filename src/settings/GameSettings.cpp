@@ -5,8 +5,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 struct IndexKey {
     const QString& key;
     int defaultIndex;

@@ -34,8 +34,7 @@ struct OptionChoice {
     bool operator==(const OptionChoice&) const = default;
 };
 
-namespace SettingsKeys
-{
+namespace SettingsKeys {
 inline const QString section = QStringLiteral("Nastavení");
 inline const QString players = QStringLiteral("DvaHráči");
 inline const QString boardSize = QStringLiteral("Počet");

@@ -8,8 +8,7 @@
 
 #include <QMap>
 
-class DealTest : public QObject
-{
+class DealTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void smallScreenExample();
@@ -21,7 +20,6 @@ private Q_SLOTS:
     void shuffleIsPinnedBySeed();
     void clockSeededDealsDiffer();
     void captions();
-    void paths();
     void clock_data();
     void clock();
     void resetAfterDeal();
@@ -156,20 +154,6 @@ void DealTest::captions()
     QCOMPARE(DealText::turnedCaption(0), QStringLiteral("Otočené:   0"));
     QCOMPARE(DealText::turnedCaption(17), QStringLiteral("Otočené:   17"));
     QCOMPARE(DealText::initialClockCaption(), QStringLiteral("Čas: 0:00:00"));
-}
-
-// Built-in sets come from the unpacked tree, the own set from its own directory.
-void DealTest::paths()
-{
-    const QString temp = QStringLiteral("/run/user/1000/");
-    QCOMPARE(AssetPaths::facePicture(temp, QStringLiteral("/opt/lotaro"), QStringLiteral("3"),
-                                     QStringLiteral("17")),
-             QStringLiteral("/run/user/1000/Lotaro/3/17.jpg"));
-    QCOMPARE(AssetPaths::facePicture(temp, QStringLiteral("/opt/lotaro"), QStringLiteral("5"),
-                                     QStringLiteral("17")),
-             QStringLiteral("/opt/lotaro/17.jpg"));
-    QCOMPARE(AssetPaths::backPicture(temp, QStringLiteral("6")),
-             QStringLiteral("/run/user/1000/Lotaro/rub/6.jpg"));
 }
 
 void DealTest::clock_data()

@@ -10,8 +10,7 @@
 
 Q_DECLARE_METATYPE(OptionChoice)
 
-class SettingsTest : public QObject
-{
+class SettingsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void readAsNumber_data();

@@ -3,8 +3,7 @@
 #include "platform/Clock.h"
 
 // A clock that stands still until the test moves it.
-class FakeClock final : public Clock
-{
+class FakeClock final : public Clock {
 public:
     QTime currentTime() const override { return time; }
     QDate currentDate() const override { return date; }

@@ -5,8 +5,7 @@
 #include <QHash>
 
 // A settings store in memory, so that a test sees exactly what was written and in which order.
-class MemoryStore final : public SettingsStore
-{
+class MemoryStore final : public SettingsStore {
 public:
     QString read(const QString& section, const QString& key,
                  const QString& defaultValue) const override

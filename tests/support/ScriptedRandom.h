@@ -5,8 +5,7 @@
 #include <vector>
 
 // Hands out the given numbers in order and starts over at every deal.
-class ScriptedRandom final : public RandomSource
-{
+class ScriptedRandom final : public RandomSource {
 public:
     explicit ScriptedRandom(std::vector<float> values) : m_values(std::move(values)) {}
     void seedForDeal() override

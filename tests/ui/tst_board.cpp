@@ -3,11 +3,14 @@
 #include "Modal.h"
 #include "TestMain.h"
 
+#include "assets/AssetPaths.h"
+#include "assets/AssetStore.h"
 #include "game/ActionLabel.h"
 #include "game/CardPicture.h"
 #include "game/Deal.h"
 #include "game/RunState.h"
 #include "game/frmLotaro.h"
+#include "platform/Pictures.h"
 #include "platform/RandomSource.h"
 #include "platform/Screen.h"
 #include "platform/Twips.h"
@@ -16,14 +19,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QScreen>
 
 #include <memory>
 
-namespace
-{
+namespace {
 QColor faceColour(int set, int value)
 {
     return QColor::fromHsv((value * 9) % 360, 200 + set * 10, 230);
@@ -50,11 +53,9 @@ void writeBytes(const QString& path, const QByteArray& bytes)
 }
 } // namespace
 
-class BoardTest : public QObject
-{
+class BoardTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void cleanup();
     void layout_data();
@@ -79,8 +80,9 @@ private:
     QList<CardPicture*> cards(const QString& prefix = QStringLiteral("imgLotaro_")) const;
     void choose(const QString& key, const QString& value);
 
-    QTemporaryDir m_temp;
+    std::unique_ptr<QTemporaryDir> m_temp;
     QTemporaryDir m_own;
+    std::unique_ptr<AssetStore> m_assets;
     std::unique_ptr<MemoryStore> m_store;
     std::unique_ptr<MersenneRandom> m_random;
     FakeClock m_clock;
@@ -88,37 +90,29 @@ private:
     std::unique_ptr<frmLotaro> m_board;
 };
 
-void BoardTest::initTestCase()
-{
-    QVERIFY(m_temp.isValid());
-    const QDir temp(m_temp.path());
-    QVERIFY(temp.mkpath(QStringLiteral("Lotaro/1")));
-    QVERIFY(temp.mkpath(QStringLiteral("Lotaro/rub")));
-    for (int n = 1; n <= 40; ++n)
-        writePicture(temp.filePath(QStringLiteral("Lotaro/1/%1.jpg").arg(n)), faceColour(1, n), 90);
-    for (int b = 1; b <= 6; ++b)
-        writePicture(temp.filePath(QStringLiteral("Lotaro/rub/%1.jpg").arg(b)), Qt::darkGreen, 100);
-}
-
 void BoardTest::init()
 {
     m_store = std::make_unique<MemoryStore>();
     m_random = std::make_unique<MersenneRandom>(7);
+    m_temp = std::make_unique<QTemporaryDir>();
+    m_assets = std::make_unique<AssetStore>(m_temp->path());
     m_run = std::make_unique<RunState>();
-    m_run->tempPath = m_temp.path() + u'/';
     m_run->ownSetDir = m_own.path();
 }
 
 void BoardTest::cleanup()
 {
     m_board.reset();
+    m_assets->RemoveAssetTree();
+    QVERIFY(!QFileInfo::exists(m_temp->filePath(QStringLiteral("Lotaro"))));
     for (QWidget* w : QApplication::topLevelWidgets())
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName() + QStringLiteral(" left open")));
 }
 
 void BoardTest::start()
 {
-    m_board = std::make_unique<frmLotaro>(*m_run, *m_store, *m_random, m_clock);
+    m_board =
+        std::make_unique<frmLotaro>(*m_run, Services{*m_store, *m_random, m_clock, *m_assets});
     m_board->load();
     QVERIFY(QTest::qWaitForWindowExposed(m_board.get()));
 }
@@ -287,9 +281,12 @@ void BoardTest::pairsShareTheirPicture()
         } else {
             pictureOf.insert(values[k], key);
             pictures.insert(key);
-            const QColor shown = faces[k]->picture().toImage().pixelColor(40, 40);
-            const QColor expected = faceColour(1, values[k].toInt());
-            QVERIFY2(qAbs(shown.hue() - expected.hue()) <= 3, qPrintable(values[k]));
+            QPixmap expected;
+            QCOMPARE(loadPicture(AssetPaths::facePicture(m_run->tempPath, QString(),
+                                                         QStringLiteral("1"), values[k]),
+                                 board[k]->size(), 1, &expected),
+                     PictureLoad::Loaded);
+            QCOMPARE(faces[k]->picture().toImage(), expected.toImage());
         }
     }
     QCOMPARE(pictures.size(), 24);

@@ -1,0 +1,34 @@
+#include "AssetPaths.h"
+
+#include "assets/AssetCatalogue.h"
+#include "platform/NumberText.h"
+
+namespace AssetPaths {
+QString facePicture(const QString& tempPath, const QString& ownSetDir, const QString& faceSet,
+                    const QString& value)
+{
+    const int set = NumberText::readAsNumber(faceSet);
+    if (set == 5)
+        return ownSetDir + u'/' + value + QStringLiteral(".jpg");
+    if (tempPath == embeddedRoot)
+        return AssetCatalogue::resourcePath(QStringLiteral("custom"),
+                                            100 + 40 * set + NumberText::readAsNumber(value));
+    return tempPath + QStringLiteral("Lotaro/") + faceSet + u'/' + value + QStringLiteral(".jpg");
+}
+
+QString backPicture(const QString& tempPath, const QString& backSet)
+{
+    if (tempPath == embeddedRoot)
+        return AssetCatalogue::resourcePath(QStringLiteral("rub"),
+                                            NumberText::readAsNumber(backSet));
+    return tempPath + QStringLiteral("Lotaro/rub/") + backSet + QStringLiteral(".jpg");
+}
+
+QString sound(const QString& tempPath, int number)
+{
+    if (tempPath == embeddedRoot)
+        return AssetCatalogue::resourcePath(QStringLiteral("zvuky"), number);
+    return tempPath + QStringLiteral("Lotaro/zvuky/") + QString::number(number) +
+           QStringLiteral(".wav");
+}
+} // namespace AssetPaths
