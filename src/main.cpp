@@ -8,6 +8,7 @@
 #include "platform/RandomSource.h"
 #include "platform/SettingsStore.h"
 #include "platform/SignalWatcher.h"
+#include "sound/SdlSoundPlayer.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -26,10 +27,11 @@ int main(int argc, char* argv[])
     SystemClock clock;
     MersenneRandom random;
     AssetStore assets;
+    SdlSoundPlayer sound;
     RunState run;
     run.ownSetDir = QCoreApplication::applicationDirPath();
 
-    frmLotaro board(run, Services{store, random, clock, assets});
+    frmLotaro board(run, Services{store, random, clock, assets, sound});
     // A signal or the end of the session ends the game as "Konec" does.
     SignalWatcher signals([&board](int) { board.endRun(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &board,

@@ -63,6 +63,11 @@ QString turnedCaption(int turnedCount)
     return QStringLiteral("Otočené:  ") + NumberText::withSignSpace(turnedCount);
 }
 
+QString scoreCaption(int score)
+{
+    return score == 0 ? QStringLiteral("0") : NumberText::withSignSpace(score);
+}
+
 QString initialClockCaption()
 {
     return QStringLiteral("Čas: 0:00:00");

@@ -35,5 +35,7 @@ namespace DealText {
 QString playerCaption(const QString& name, int player);
 // "Otočené:  " followed by the count with a blank in the place of its sign.
 QString turnedCaption(int turnedCount);
+// A two-player score: "0" until the player's first pair, then the count after a blank.
+QString scoreCaption(int score);
 QString initialClockCaption();
 } // namespace DealText

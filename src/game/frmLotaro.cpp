@@ -1,5 +1,6 @@
 #include "frmLotaro.h"
 
+#include "assets/AssetPaths.h"
 #include "assets/AssetStore.h"
 #include "game/ActionLabel.h"
 #include "game/CardPicture.h"
@@ -12,6 +13,7 @@
 #include "platform/TitleBar.h"
 #include "platform/Twips.h"
 #include "settings/GameSettings.h"
+#include "sound/SoundPlayer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -85,6 +87,7 @@ void frmLotaro::buildControls()
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2Tick(); });
 }
 
 void frmLotaro::load()
@@ -211,6 +214,41 @@ void frmLotaro::endRun()
 void frmLotaro::Timer1Tick()
 {
     lblČas->setText(GameClock::caption(m_state.startTime, m_services.clock.currentTime()));
+}
+
+void frmLotaro::cardClick(int index)
+{
+    const TurnLogic::Outcome o =
+        m_logic.click(index, Timer2->isActive(), m_services.clock.currentTime());
+    if (o.ignored)
+        return;
+    if (o.startClock)
+        Timer1->start();
+    mirror(o.changed);
+    renderPanel();
+    if (o.sound != 0 && soundOn())
+        m_services.sound.PlaySoundFile(AssetPaths::sound(m_run.tempPath, o.sound));
+    if (o.gameOver) {
+        // The next game is dealt inside this click; its board takes clicks at once.
+        FinishGame();
+        return;
+    }
+    if (o.startFlipTimer)
+        Timer2->start();
+}
+
+void frmLotaro::Timer2Tick()
+{
+    mirror(m_logic.flipBack());
+    Timer2->stop();
+}
+
+void frmLotaro::FinishGame()
+{
+    // Until the result windows exist, a finished game goes straight on to the next one.
+    Timer1->stop();
+    mirror(m_logic.removeLastPair());
+    menuAction(0);
 }
 
 bool frmLotaro::showNewGameDialog()

@@ -2,6 +2,7 @@
 
 #include "game/GameState.h"
 #include "game/Services.h"
+#include "game/TurnLogic.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -51,7 +52,13 @@ private:
     void reportMissingSet();
     void layOutPanel(const struct BoardLayout& layout);
     void highlightPlayer1();
+    void highlightPlayer2();
     void Timer1Tick();
+    void Timer2Tick();
+    void cardClick(int index);
+    void mirror(const std::vector<int>& cards);
+    void renderPanel();
+    void FinishGame();
     bool showNewGameDialog();
     bool confirmQuit();
     void endProgram();
@@ -59,6 +66,7 @@ private:
     RunState& m_run;
     Services m_services;
     GameState m_state;
+    TurnLogic m_logic{m_state};
     QPixmap m_tile; // the hidden background tile picture
     bool m_runInitialised = false;
 

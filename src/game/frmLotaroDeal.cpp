@@ -61,8 +61,8 @@ void frmLotaro::DealCards()
         lblHráč2->show();
         lblSkóre2->show();
         lblČas->hide();
-        lblSkóre1->setText(QStringLiteral("0"));
-        lblSkóre2->setText(QStringLiteral("0"));
+        lblSkóre1->setText(DealText::scoreCaption(0));
+        lblSkóre2->setText(DealText::scoreCaption(0));
     } else {
         lblSkóre1->setText(DealText::turnedCaption(0));
         lblHráč2->hide();
@@ -82,6 +82,7 @@ void frmLotaro::DealCards()
     for (ActionLabel* label : lblNabídka)
         label->raise();
     m_state.resetAfterDeal();
+    m_logic.deal(n, s.twoPlayers, s.flipDelay);
     m_run.fameAfterGame = true;
     highlightPlayer1();
     unsetCursor();
@@ -136,6 +137,52 @@ void frmLotaro::reportMissingSet()
     menuAction(0);
 }
 
+void frmLotaro::mirror(const std::vector<int>& cards)
+{
+    for (int k : cards) {
+        CardPicture* card = imgLotaro[static_cast<size_t>(k)];
+        switch (m_logic.face(k)) {
+        case CardFace::Down:
+            card->setPicture(imgRub->picture());
+            card->setEnabled(true);
+            card->show();
+            break;
+        case CardFace::Up:
+        case CardFace::Paired:
+            card->setPicture(imgLíc[static_cast<size_t>(k)]->picture());
+            card->setEnabled(m_logic.face(k) == CardFace::Up);
+            card->show();
+            break;
+        case CardFace::Removed:
+            card->hide();
+            card->setEnabled(false);
+            break;
+        }
+    }
+}
+
+void frmLotaro::renderPanel()
+{
+    if (m_logic.twoPlayers()) {
+        lblSkóre1->setText(DealText::scoreCaption(m_state.score1));
+        lblSkóre2->setText(DealText::scoreCaption(m_state.score2));
+        if (m_state.player1OnMove)
+            highlightPlayer1();
+        else
+            highlightPlayer2();
+    } else {
+        lblSkóre1->setText(DealText::turnedCaption(m_state.turnedCount));
+    }
+}
+
+void frmLotaro::highlightPlayer2()
+{
+    for (QLabel* label : {lblHráč2, lblSkóre2})
+        WindowLook::setForeColour(label, Qt::black);
+    for (QLabel* label : {lblHráč1, lblSkóre1})
+        WindowLook::setForeColour(label, WindowLook::workspaceGrey());
+}
+
 void frmLotaro::highlightPlayer1()
 {
     for (QLabel* label : {lblHráč1, lblSkóre1})
@@ -149,6 +196,7 @@ void frmLotaro::createCard(int k)
     auto* card = new CardPicture(this);
     card->setObjectName(QStringLiteral("imgLotaro_") + QString::number(k));
     card->setProperty("index", k);
+    connect(card, &CardPicture::clicked, this, [this, k] { cardClick(k); });
     card->hide();
     imgLotaro.push_back(card);
     auto* face = new CardPicture(this);

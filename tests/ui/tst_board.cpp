@@ -1,6 +1,7 @@
 #include "FakeClock.h"
 #include "MemoryStore.h"
 #include "Modal.h"
+#include "RecordingSound.h"
 #include "TestMain.h"
 
 #include "assets/AssetPaths.h"
@@ -84,6 +85,7 @@ private:
     QTemporaryDir m_own;
     std::unique_ptr<AssetStore> m_assets;
     std::unique_ptr<MemoryStore> m_store;
+    RecordingSound m_sound;
     std::unique_ptr<MersenneRandom> m_random;
     FakeClock m_clock;
     std::unique_ptr<RunState> m_run;
@@ -93,6 +95,7 @@ private:
 void BoardTest::init()
 {
     m_store = std::make_unique<MemoryStore>();
+    m_sound = RecordingSound();
     m_random = std::make_unique<MersenneRandom>(7);
     m_temp = std::make_unique<QTemporaryDir>();
     m_assets = std::make_unique<AssetStore>(m_temp->path());
@@ -111,8 +114,8 @@ void BoardTest::cleanup()
 
 void BoardTest::start()
 {
-    m_board =
-        std::make_unique<frmLotaro>(*m_run, Services{*m_store, *m_random, m_clock, *m_assets});
+    m_board = std::make_unique<frmLotaro>(
+        *m_run, Services{*m_store, *m_random, m_clock, *m_assets, m_sound});
     m_board->load();
     QVERIFY(QTest::qWaitForWindowExposed(m_board.get()));
 }

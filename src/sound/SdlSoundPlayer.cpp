@@ -1,0 +1,178 @@
+#include "SdlSoundPlayer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+#include <QTimer>
+
+#include <SDL.h>
+
+SdlSoundPlayer::SdlSoundPlayer(std::function<void()> beep, QObject* parent)
+    : QObject(parent), m_beep(beep ? std::move(beep) : [] { QApplication::beep(); })
+{
+}
+
+SdlSoundPlayer::~SdlSoundPlayer()
+{
+    closeDevice();
+    if (m_initialised)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlSoundPlayer::openDevice()
+{
+    if (m_device != 0) {
+        // A device that went away (unplugged, sound server gone) is given up and tried anew.
+        if (SDL_GetAudioDeviceStatus(m_device) != SDL_AUDIO_STOPPED)
+            return true;
+        closeDevice();
+        m_deviceTried = false;
+    }
+    if (m_deviceTried)
+        return false;
+    m_deviceTried = true;
+    if (!m_initialised) {
+        // SDL must leave SIGINT and SIGTERM to the game, which cleans up on them.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            return false;
+        m_initialised = true;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = 22050;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 2;
+    wanted.samples = 1024;
+    SDL_AudioSpec obtained{};
+    m_device =
+        SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    if (m_device == 0)
+        return false;
+    m_format = {obtained.freq, obtained.format, obtained.channels};
+    m_frameBytes = SDL_AUDIO_BITSIZE(obtained.format) / 8 * obtained.channels;
+    m_decoded.clear();
+    SDL_PauseAudioDevice(m_device, 0);
+    return true;
+}
+
+void SdlSoundPlayer::closeDevice()
+{
+    if (m_loopTimer)
+        m_loopTimer->stop();
+    m_looping.clear();
+    if (m_device != 0) {
+        SDL_ClearQueuedAudio(m_device);
+        SDL_CloseAudioDevice(m_device);
+    }
+    m_device = 0;
+}
+
+int SdlSoundPlayer::SoundDevices()
+{
+    return openDevice() ? 1 : 0;
+}
+
+bool SdlSoundPlayer::isPlaying()
+{
+    return m_device != 0 && SDL_GetQueuedAudioSize(m_device) > 0;
+}
+
+QByteArray SdlSoundPlayer::decode(const QString& path)
+{
+    if (!openDevice())
+        return {};
+    const auto cached = m_decoded.constFind(path);
+    if (cached != m_decoded.constEnd())
+        return *cached;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    SDL_AudioSpec spec{};
+    Uint8* buffer = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), int(bytes.size())), 1, &spec, &buffer,
+                        &length))
+        return {};
+    SDL_AudioCVT cvt;
+    QByteArray pcm;
+    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, m_format.format,
+                          m_format.channels, m_format.freq) >= 0) {
+        pcm.resize(qsizetype(length) * qMax(1, cvt.len_mult));
+        memcpy(pcm.data(), buffer, length);
+        cvt.buf = reinterpret_cast<Uint8*>(pcm.data());
+        cvt.len = int(length);
+        if (cvt.needed && SDL_ConvertAudio(&cvt) != 0)
+            pcm.clear();
+        else
+            pcm.resize(cvt.needed ? cvt.len_cvt : int(length));
+    }
+    SDL_FreeWAV(buffer);
+    if (!pcm.isEmpty())
+        m_decoded.insert(path, pcm);
+    return pcm;
+}
+
+void SdlSoundPlayer::PlaySoundFile(const QString& name, std::optional<bool> async,
+                                   std::optional<bool> loop)
+{
+    if (!name.toUpper().endsWith(QStringLiteral(".WAV"))) {
+        m_lastResult = Result::NotWav;
+        return;
+    }
+    if (!openDevice()) {
+        m_beep();
+        m_lastResult = Result::Beeped;
+        return;
+    }
+    // Game sounds neither cut each other off nor wait in line.
+    if (isPlaying()) {
+        m_lastResult = Result::Dropped;
+        return;
+    }
+    const QByteArray pcm = decode(name);
+    if (pcm.isEmpty()) {
+        m_lastResult = Result::Unreadable;
+        return;
+    }
+    m_looping.clear();
+    if (SDL_QueueAudio(m_device, pcm.constData(), Uint32(pcm.size())) != 0) {
+        m_lastResult = Result::Dropped;
+        return;
+    }
+    m_lastResult = Result::Played;
+    const bool asynchronous = async.value_or(true);
+    if (asynchronous && loop.value_or(false)) {
+        m_looping = pcm;
+        if (!m_loopTimer) {
+            m_loopTimer = new QTimer(this);
+            m_loopTimer->setInterval(50);
+            connect(m_loopTimer, &QTimer::timeout, this, [this] { topUpLoop(); });
+        }
+        m_loopTimer->start();
+    }
+    if (!asynchronous) {
+        // Waits for the sound, but never longer than it lasts (and a second): a device that
+        // stops taking data must not hang the caller. The game itself never asks for this.
+        const qint64 lengthMs =
+            qint64(pcm.size()) * 1000 / qMax(1, m_frameBytes * m_format.freq) + 1000;
+        QElapsedTimer waited;
+        waited.start();
+        while (isPlaying() && waited.elapsed() < lengthMs)
+            QThread::msleep(5);
+    }
+}
+
+void SdlSoundPlayer::topUpLoop()
+{
+    if (m_looping.isEmpty() || m_device == 0) {
+        if (m_loopTimer)
+            m_loopTimer->stop();
+        return;
+    }
+    if (SDL_GetQueuedAudioSize(m_device) < Uint32(m_looping.size() / 2))
+        SDL_QueueAudio(m_device, m_looping.constData(), Uint32(m_looping.size()));
+}
