@@ -13,12 +13,14 @@
 #include "platform/TitleBar.h"
 #include "platform/Twips.h"
 #include "settings/GameSettings.h"
+#include "settings/frmNováHra.h"
 #include "sound/SoundPlayer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
 
 namespace {
@@ -66,9 +68,10 @@ void frmLotaro::buildControls()
         label->setFitsText(true, Twips::toPixels(270));
         label->hide();
         connect(label, &ActionLabel::clicked, this, [this, k] { menuAction(k); });
-        connect(label, &ActionLabel::hovered, this, [this, k] { menuHover(k); });
+        connect(label, &ActionLabel::hovered, this, [this, k] { m_menu.hover(k); });
         lblNabídka[k] = label;
     }
+    m_menu = HoverGroup({lblNabídka.begin(), lblNabídka.end()});
     lblHráč1 = panelLabel(this, "lblHráč1", 15.75);
     lblHráč2 = panelLabel(this, "lblHráč2", 15.75);
     lblSkóre1 = panelLabel(this, "lblSkóre1", 9.75, 1095, 615);
@@ -162,18 +165,11 @@ void frmLotaro::menuAction(int k)
     setPanelEnabled(true);
 }
 
-void frmLotaro::menuHover(int k)
-{
-    for (int i = 0; i < 6; ++i)
-        if (i != k)
-            lblNabídka[i]->setHighlighted(false);
-    lblNabídka[k]->setHighlighted(true);
-}
-
 void frmLotaro::mouseMoveEvent(QMouseEvent* event)
 {
-    for (ActionLabel* label : lblNabídka)
-        label->setHighlighted(false);
+    // Only the bare window clears the menu's look; its labels and cards do not.
+    if (childAt(event->position().toPoint()) == nullptr)
+        m_menu.reset();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -253,16 +249,9 @@ void frmLotaro::FinishGame()
 
 bool frmLotaro::showNewGameDialog()
 {
-    // Until the new-game dialog exists, a new game is dealt from the stored choice as it is,
-    // and the run is set up the first time it is asked for.
-    if (!m_runInitialised) {
-        m_services.assets.UnpackAssets();
-        m_run.tempPath = m_services.assets.tempPath();
-        detectCardSize(m_run.settings, Screen::metrics());
-        m_runInitialised = true;
-    }
-    applyChoice(m_run.settings, loadChoice(m_services.store));
-    return !m_run.ending;
+    if (!m_newGame)
+        m_newGame = new frmNováHra(this, m_run, m_services, {}, [this] { endProgram(); });
+    return m_newGame->showModal();
 }
 
 bool frmLotaro::confirmQuit()

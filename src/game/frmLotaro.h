@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/GameState.h"
+#include "game/HoverGroup.h"
 #include "game/Services.h"
 #include "game/TurnLogic.h"
 
@@ -12,6 +13,7 @@
 
 class ActionLabel;
 class CardPicture;
+class frmNováHra;
 class QLabel;
 class QTimer;
 struct RunState;
@@ -44,7 +46,6 @@ protected:
 
 private:
     void buildControls();
-    void menuHover(int k);
     void setPanelEnabled(bool enabled);
     void removeCards();
     void createCard(int k);
@@ -67,10 +68,11 @@ private:
     Services m_services;
     GameState m_state;
     TurnLogic m_logic{m_state};
-    QPixmap m_tile; // the hidden background tile picture
-    bool m_runInitialised = false;
+    QPixmap m_tile;                  // the hidden background tile picture
+    frmNováHra* m_newGame = nullptr; // loaded once, then only hidden and shown
 
     std::array<ActionLabel*, 6> lblNabídka{};
+    HoverGroup m_menu;
     QLabel* lblHráč1 = nullptr;
     QLabel* lblHráč2 = nullptr;
     QLabel* lblSkóre1 = nullptr;

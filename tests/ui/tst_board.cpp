@@ -1,6 +1,8 @@
 #include "FakeClock.h"
+#include "Hover.h"
 #include "MemoryStore.h"
 #include "Modal.h"
+#include "NewGame.h"
 #include "RecordingSound.h"
 #include "TestMain.h"
 
@@ -90,12 +92,14 @@ private:
     FakeClock m_clock;
     std::unique_ptr<RunState> m_run;
     std::unique_ptr<frmLotaro> m_board;
+    bool m_answerDialog = true;
 };
 
 void BoardTest::init()
 {
     m_store = std::make_unique<MemoryStore>();
     m_sound = RecordingSound();
+    m_answerDialog = true;
     m_random = std::make_unique<MersenneRandom>(7);
     m_temp = std::make_unique<QTemporaryDir>();
     m_assets = std::make_unique<AssetStore>(m_temp->path());
@@ -116,6 +120,8 @@ void BoardTest::start()
 {
     m_board = std::make_unique<frmLotaro>(
         *m_run, Services{*m_store, *m_random, m_clock, *m_assets, m_sound});
+    if (m_answerDialog)
+        answerNewGame();
     m_board->load();
     QVERIFY(QTest::qWaitForWindowExposed(m_board.get()));
 }
@@ -358,13 +364,17 @@ void BoardTest::ownSet()
                     QVERIFY(!menu(k)->isEnabled());
                 QVERIFY(!label("lblHráč1")->isEnabled());
                 QVERIFY(!label("lblČas")->isEnabled());
+                // The next game takes a set that exists.
+                answerNewGame(
+                    [](QWidget* dialog) { chooseCaption(dialog, QStringLiteral("lblLíc_1")); });
                 auto* ok = notice->findChild<ActionLabel*>(QStringLiteral("lblOK"));
                 QTest::mouseClick(ok, Qt::LeftButton);
-                QTRY_VERIFY(!notice->isVisible());
+                QVERIFY(!notice->isVisible());
             },
-            // The next game takes a set that exists, whatever happened above.
-            [this] { choose(SettingsKeys::face, QStringLiteral("1")); });
+            {}, QStringLiteral("frmNeexistuje"));
     }
+    m_answerDialog = false;
+    answerNewGame();
     start();
     QCOMPARE(noticed, !dealt);
     QCOMPARE(m_run->settings.faceSet, dealt ? QStringLiteral("5") : QStringLiteral("1"));
@@ -450,20 +460,21 @@ void BoardTest::menuHover()
                 on.append(k);
         return on;
     };
-    QTest::mouseMove(menu(2), QPoint(5, 5));
-    QTRY_COMPARE(highlighted(), QList<int>{2});
+    hoverOver(menu(2));
+    QCOMPARE(highlighted(), QList<int>{2});
     QVERIFY(menu(2)->font().bold());
     QCOMPARE(menu(2)->frameShape(), QFrame::Box);
-    QTest::mouseMove(menu(3), QPoint(5, 5));
-    QTRY_COMPARE(highlighted(), QList<int>{3});
+    hoverOver(menu(3));
+    QCOMPARE(highlighted(), QList<int>{3});
     QVERIFY(!menu(2)->font().bold());
     QCOMPARE(menu(2)->frameShape(), QFrame::NoFrame);
-    QTest::mouseMove(cards().first(), QPoint(5, 5));
-    QTRY_COMPARE(highlighted(), QList<int>{3});
+    hoverOver(cards().first());
+    hoverOver(m_board->findChild<QLabel*>(QStringLiteral("lblHráč1")));
+    QCOMPARE(highlighted(), QList<int>{3});
     QPoint bare(m_board->width() - 2, m_board->height() - 2);
     QVERIFY(!m_board->childAt(bare));
-    QTest::mouseMove(m_board.get(), bare);
-    QTRY_COMPARE(highlighted(), QList<int>{});
+    hoverOver(m_board.get(), bare);
+    QCOMPARE(highlighted(), QList<int>{});
 }
 
 // "Nová hra" removes the old board and deals a fresh one from the choice.
@@ -471,7 +482,8 @@ void BoardTest::newGameReplacesBoard()
 {
     start();
     QCOMPARE(cards().size(), 80);
-    choose(SettingsKeys::boardSize, QStringLiteral("2"));
+    answerNewGame(
+        [](QWidget* dialog) { chooseCaption(dialog, QStringLiteral("lblPočetKaret_2")); });
     QTest::mouseClick(menu(0), Qt::LeftButton);
     QCOMPARE(cards().size(), 30);
     QTRY_COMPARE(m_board->findChildren<CardPicture*>().size(), 2 * 30 + 1);

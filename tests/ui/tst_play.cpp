@@ -1,5 +1,6 @@
 #include "FakeClock.h"
 #include "MemoryStore.h"
+#include "NewGame.h"
 #include "RecordingSound.h"
 #include "TestMain.h"
 
@@ -77,6 +78,7 @@ void PlayTest::start(const QList<std::pair<QString, QString>>& choice)
         m_store.write(SettingsKeys::section, key, value);
     m_board = std::make_unique<frmLotaro>(*m_run,
                                           Services{m_store, m_random, m_clock, *m_assets, m_sound});
+    answerNewGame();
     m_board->load();
     QVERIFY(QTest::qWaitForWindowExposed(m_board.get()));
 }
@@ -267,6 +269,8 @@ void PlayTest::wholeGame()
             QVERIFY(QMetaObject::invokeMethod(timer("Timer2"), "timeout", Qt::DirectConnection));
         QVERIFY(!timer("Timer2")->isActive());
         QTest::mouseClick(card(a), Qt::LeftButton);
+        if (pair == 15)
+            answerNewGame(); // the next game is set up inside the last click
         QTest::mouseClick(card(b), Qt::LeftButton);
         if (pair < 15) {
             QCOMPARE(m_board->gameState().pairsFound, pair);

@@ -1,0 +1,137 @@
+// Times the deal of each board and the handling of card clicks on the board window, offscreen
+// on a 1024 x 768 screen, with the game's own libraries.
+#include "assets/AssetCatalogue.h"
+#include "assets/AssetStore.h"
+#include "game/CardPicture.h"
+#include "game/RunState.h"
+#include "game/Services.h"
+#include "game/WindowLook.h"
+#include "game/frmLotaro.h"
+#include "platform/Clock.h"
+#include "platform/RandomSource.h"
+#include "platform/SettingsStore.h"
+#include "settings/GameSettings.h"
+#include "sound/SoundPlayer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+class Store final : public SettingsStore {
+public:
+    QString read(const QString& s, const QString& k, const QString& d) const override
+    {
+        return values.value(s + u'/' + k, d);
+    }
+    void write(const QString& s, const QString& k, const QString& v) override
+    {
+        values.insert(s + u'/' + k, v);
+    }
+    QHash<QString, QString> values;
+};
+
+class Silence final : public SoundPlayer {
+public:
+    void PlaySoundFile(const QString&, std::optional<bool>, std::optional<bool>) override {}
+};
+
+struct Figures {
+    double median, min, max;
+};
+
+Figures summarise(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return {v[v.size() / 2], v.front(), v.back()};
+}
+
+void print(const char* what, const Figures& f)
+{
+    std::printf("%-34s median %7.3f ms   min %7.3f   max %7.3f\n", what, f.median, f.min, f.max);
+}
+
+void click(QWidget* card)
+{
+    const QPointF at(card->width() / 2.0, card->height() / 2.0);
+    const QPointF global = card->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(card, &press);
+    QApplication::sendEvent(card, &release);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    AssetCatalogue::ensureRegistered();
+    WindowLook::installLook();
+    QTemporaryDir temp;
+    AssetStore assets(temp.path());
+    Store store;
+    SystemClock clock;
+    MersenneRandom random(3);
+    Silence sound;
+    RunState run;
+    store.write(SettingsKeys::section, SettingsKeys::flip, QStringLiteral("3"));
+    frmLotaro board(run, Services{store, random, clock, assets, sound});
+    board.load();
+    QApplication::processEvents();
+
+    for (int size : {0, 1, 2}) {
+        store.write(SettingsKeys::section, SettingsKeys::boardSize, QString::number(size));
+        std::vector<double> deals;
+        for (int i = 0; i < 15; ++i) {
+            QElapsedTimer t;
+            t.start();
+            board.menuAction(0); // removes the board, deals anew
+            QApplication::processEvents();
+            deals.push_back(t.nsecsElapsed() / 1e6);
+        }
+        static const char* names[] = {"deal 10 x 8 (with removal, paint)",
+                                      "deal 8 x 6 (with removal, paint)",
+                                      "deal 6 x 5 (with removal, paint)"};
+        print(names[size], summarise(deals));
+    }
+
+    // A whole 10 x 8 game in "Celý tah", pairs found by their values, and single clicks.
+    store.write(SettingsKeys::section, SettingsKeys::boardSize, QStringLiteral("0"));
+    board.menuAction(0);
+    QApplication::processEvents();
+    const QStringList values = board.gameState().cardValue;
+    std::vector<double> clicks;
+    QElapsedTimer total;
+    total.start();
+    double sum = 0;
+    for (int pair = 1; pair <= 40; ++pair) {
+        const int a = int(values.indexOf(QString::number(pair)));
+        const int b = int(values.indexOf(QString::number(pair), a + 1));
+        for (int k : {a, b}) {
+            auto* card =
+                board.findChild<CardPicture*>(QStringLiteral("imgLotaro_") + QString::number(k));
+            QElapsedTimer t;
+            t.start();
+            click(card);
+            QApplication::processEvents(); // the repaint
+            const double ms = t.nsecsElapsed() / 1e6;
+            if (pair < 40 || k == a)
+                clicks.push_back(ms);
+            sum += ms;
+        }
+    }
+    print("card click (handler + repaint)", summarise(clicks));
+    std::printf("%-34s %7.2f ms (80 clicks, the last one deals the next game)\n",
+                "whole 10 x 8 game, clicks in all", sum);
+    board.endRun();
+    return 0;
+}

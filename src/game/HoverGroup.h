@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QList>
+
+class ActionLabel;
+
+// Labels of one array that share the hover look: the label under the mouse gets it, the
+// others of the array lose it, in ascending index order.
+class HoverGroup {
+public:
+    HoverGroup() = default;
+    explicit HoverGroup(QList<ActionLabel*> labels) : m_labels(std::move(labels)) {}
+
+    void hover(int index) const;
+    void reset() const;
+    void resetIndex(int index) const;
+    int size() const { return int(m_labels.size()); }
+    ActionLabel* at(int index) const { return m_labels.value(index); }
+
+private:
+    QList<ActionLabel*> m_labels;
+};

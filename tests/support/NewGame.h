@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Modal.h"
+
+#include "game/ActionLabel.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+
+#include <functional>
+
+// Answers the next new-game dialog: adjusts it if asked, then clicks its "OK".
+inline void answerNewGame(std::function<void(QWidget*)> adjust = {})
+{
+    onNextModal(
+        [adjust = std::move(adjust)](QWidget* dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("frmNováHra"));
+            if (adjust)
+                adjust(dialog);
+            QTest::mouseClick(dialog->findChild<ActionLabel*>(QStringLiteral("lblOK")),
+                              Qt::LeftButton);
+        },
+        {}, QStringLiteral("frmNováHra"));
+}
+
+// Clicks the caption of an option, as a player would choose it.
+inline void chooseCaption(QWidget* dialog, const QString& name)
+{
+    auto* caption = dialog->findChild<ActionLabel*>(name);
+    QVERIFY2(caption, qPrintable(name));
+    QTest::mouseClick(caption, Qt::LeftButton);
+}
