@@ -1,21 +1,9 @@
 #pragma once
 
-#include <QDialog>
-
-class ActionLabel;
-class QLabel;
+#include "game/LotaroDialog.h"
 
 // The notice that the chosen picture set cannot be found. "OK" closes it.
-class frmNeexistuje : public QDialog {
+class frmNeexistuje : public LotaroDialog {
 public:
-    frmNeexistuje(QWidget* board, int cardSize, const QPixmap& tile);
-
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-    // No key closes the notice; only its "OK" does.
-    void keyPressEvent(QKeyEvent*) override {}
-
-private:
-    QLabel* Label1;
-    ActionLabel* lblOK;
+    frmNeexistuje(QWidget* board, int cardSize);
 };

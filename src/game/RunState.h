@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fame/HallOfFame.h"
 #include "settings/GameSettings.h"
 
 #include <QString>
@@ -8,6 +9,8 @@
 // to every window that needs it.
 struct RunState {
     GameSettings settings;
+    // Read from the store once per run, written only by the hall-of-fame window's "OK".
+    HallOfFame fame;
     // The temporary directory the assets are unpacked below, with a trailing "/".
     QString tempPath;
     // Where the own picture set ("Vlastní") is read from.

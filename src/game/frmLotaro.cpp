@@ -2,8 +2,12 @@
 
 #include "assets/AssetPaths.h"
 #include "assets/AssetStore.h"
+#include "fame/frmKonec2.h"
+#include "fame/frmSíň.h"
+#include "fame/frmkonec1.h"
 #include "game/ActionLabel.h"
 #include "game/CardPicture.h"
+#include "game/Deal.h"
 #include "game/GameClock.h"
 #include "game/RunState.h"
 #include "game/WindowLook.h"
@@ -148,9 +152,9 @@ void frmLotaro::menuAction(int k)
         break;
     }
     case 2:
-        // The hall of fame is opened from here once it exists; while it is open from the menu
-        // it marks no new entry.
+        // Opened from the menu, the hall of fame marks no new entry.
         m_run.fameAfterGame = false;
+        showHallOfFame();
         m_run.fameAfterGame = true;
         break;
     case 5:
@@ -241,16 +245,53 @@ void frmLotaro::Timer2Tick()
 
 void frmLotaro::FinishGame()
 {
-    // Until the result windows exist, a finished game goes straight on to the next one.
-    Timer1->stop();
+    setPanelEnabled(false);
     mirror(m_logic.removeLastPair());
+    if (m_logic.twoPlayers()) {
+        frmKonec2 result(this,
+                         {lblHráč1->text(), lblHráč2->text(), lblSkóre1->text(), lblSkóre2->text(),
+                          m_state.score1, m_state.score2, [this] { playEndSound(); }});
+        result.exec();
+    } else {
+        Timer1->stop();
+        lblSkóre1->setText(DealText::turnedCaption(m_state.turnedCount));
+        const int time =
+            GameClock::elapsedSeconds(m_state.startTime, m_services.clock.currentTime());
+        m_run.fame.placeCandidate(m_run.settings.sizeClass, time, lblHráč1->text(),
+                                  m_state.turnedCount, m_services.clock.currentDate());
+        {
+            frmkonec1 result(this, m_run.fame, m_run.settings.sizeClass);
+            result.exec();
+        }
+        if (m_run.ending)
+            return;
+        if (m_run.fame.newRecord)
+            showHallOfFame();
+    }
+    if (m_run.ending)
+        return;
     menuAction(0);
+}
+
+void frmLotaro::showHallOfFame()
+{
+    frmSíň fame(this, m_run.fame, m_services.store, m_run.settings.cardSize, m_run.fameAfterGame,
+                [this] { playEndSound(); });
+    fame.exec();
+}
+
+void frmLotaro::playEndSound()
+{
+    if (soundOn())
+        m_services.sound.PlaySoundFile(AssetPaths::sound(m_run.tempPath, 3));
 }
 
 bool frmLotaro::showNewGameDialog()
 {
     if (!m_newGame)
-        m_newGame = new frmNováHra(this, m_run, m_services, {}, [this] { endProgram(); });
+        m_newGame = new frmNováHra(
+            this, m_run, m_services, [this] { m_run.fame.loadHallOfFame(m_services.store); },
+            [this] { endProgram(); });
     return m_newGame->showModal();
 }
 

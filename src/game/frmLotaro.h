@@ -60,6 +60,8 @@ private:
     void mirror(const std::vector<int>& cards);
     void renderPanel();
     void FinishGame();
+    void showHallOfFame();
+    void playEndSound();
     bool showNewGameDialog();
     bool confirmQuit();
     void endProgram();

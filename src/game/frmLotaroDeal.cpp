@@ -129,7 +129,7 @@ void frmLotaro::reportMissingSet()
     unsetCursor();
     setPanelEnabled(false);
     {
-        frmNeexistuje notice(this, m_run.settings.cardSize, m_tile);
+        frmNeexistuje notice(this, m_run.settings.cardSize);
         notice.exec();
     }
     if (m_run.ending)

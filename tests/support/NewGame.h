@@ -30,3 +30,14 @@ inline void chooseCaption(QWidget* dialog, const QString& name)
     QVERIFY2(caption, qPrintable(name));
     QTest::mouseClick(caption, Qt::LeftButton);
 }
+
+// Answers the next modal window of that name with its "OK".
+inline void answerOK(const QString& name)
+{
+    onNextModal(
+        [](QWidget* window) {
+            QTest::mouseClick(window->findChild<ActionLabel*>(QStringLiteral("lblOK")),
+                              Qt::LeftButton);
+        },
+        {}, name);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <array>
+
+class SettingsStore;
+
+// One result of the hall of fame.
+struct HallOfFameEntry {
+    QDate date{2000, 1, 1};
+    QString name = QStringLiteral("...");
+    qint16 turned = 999;
+    int time = 0; // playing time in whole seconds, below one day
+
+    bool operator==(const HallOfFameEntry&) const = default;
+};
+
+// The five best one-player results of each board size, with the working entry where a new
+// result waits to be ranked, and their text forms in the settings store.
+class HallOfFame {
+public:
+    static constexpr int places = 5;
+
+    void loadHallOfFame(const SettingsStore& store);
+    void saveHallOfFame(SettingsStore& store) const;
+    void clearHallOfFame();
+
+    void placeCandidate(int sizeClass, int time, const QString& name, int turned,
+                        const QDate& today);
+    HallOfFameEntry candidate(int sizeClass) const { return table(sizeClass)[places]; }
+    // Ranks the working entry into its table. A result ranks above every entry with more
+    // moves, or as many moves and a longer or equal time.
+    void insertCandidate(int sizeClass);
+    HallOfFameEntry entry(int sizeClass, int place) const { return table(sizeClass)[place]; }
+
+    // Row of the hall-of-fame window that shows a place: the large table first.
+    static int windowRow(int sizeClass, int place);
+
+    // The last one-player game entered its table (set false before each ranking).
+    bool newRecord = false;
+    // Window row of the newest entry; kept when a result does not enter.
+    qint16 newEntryRow = 0;
+
+    // The fixed text forms the store keeps: H:mm:ss and d.M.yyyy.
+    static QString timeText(int seconds);
+    static QString dateText(const QDate& date);
+
+private:
+    using Table = std::array<HallOfFameEntry, places + 1>;
+    Table& table(int sizeClass) { return m_tables[index(sizeClass)]; }
+    const Table& table(int sizeClass) const { return m_tables[index(sizeClass)]; }
+    static int index(int sizeClass) { return sizeClass == 0 ? 0 : sizeClass == 1 ? 1 : 2; }
+
+    std::array<Table, 3> m_tables; // small, medium, large
+};

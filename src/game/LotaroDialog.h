@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+class ActionLabel;
+class QLabel;
+
+// The common frame of the game's small windows: a fixed size in twips, no title bar, the
+// tiled texture, no keyboard handling, and action labels that highlight under the mouse and
+// lose the look over the bare window.
+class LotaroDialog : public QDialog {
+public:
+    LotaroDialog(QWidget* board, const QString& name, int widthTwips, int heightTwips);
+
+protected:
+    QLabel* addLabel(const QString& name, const QString& text, int left, int top, int width,
+                     int height, const QFont& font, Qt::Alignment alignment = Qt::AlignLeft);
+    // An action label; unless keepLookOnClick, a click first gives it the normal look.
+    ActionLabel* addAction(const QString& name, const QString& text, int left, int top,
+                           std::function<void()> onClick, bool keepLookOnClick = false,
+                           Qt::Alignment alignment = Qt::AlignCenter);
+    // The bare window: every action label gets the normal look.
+    virtual void overBackground();
+
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent*) override {}
+
+    QList<ActionLabel*> m_actions;
+};
