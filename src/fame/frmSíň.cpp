@@ -107,6 +107,9 @@ void frmSíň::showTables()
         lblDatum[r]->setText(HallOfFame::dateText(e.date));
         lblOtočené[r]->setText(QString::number(e.turned));
         lblČas[r]->setText(HallOfFame::timeText(e.time));
+        // The row labels size themselves to their text, from their left edge.
+        for (QLabel* l : {lblJméno[r], lblDatum[r], lblOtočené[r], lblČas[r]})
+            l->resize(l->sizeHint().width(), l->height());
     }
 }
 

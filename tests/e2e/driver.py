@@ -53,6 +53,13 @@ def board_layout(width, height, columns, rows):
     return rects
 
 
+# Window sizes in pixels, by which the driver tells the game's windows apart.
+NEW_GAME = (364, 483)
+RESULT_ONE = (287, 168)
+RESULT_TWO = (384, 193)
+HALL_OF_FAME = (491, 531)
+
+
 class Session:
     def __init__(self, executable, width=1024, height=768, settings=None, shots=None):
         self.width, self.height = width, height
@@ -129,6 +136,30 @@ class Session:
                              capture_output=True, text=True).stdout
         values = dict(line.split("=", 1) for line in out.split() if "=" in line)
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def dialogs(self):
+        """Geometries of the mapped windows other than the full-screen board."""
+        found = []
+        for w in self.mapped_windows():
+            try:
+                g = self.window_geometry(w)
+            except (KeyError, ValueError):
+                continue
+            if g[2:] != (self.width, self.height):
+                found.append(g)
+        return found
+
+    def wait_dialog(self, size, seconds=10):
+        """Waits for a dialog of the given size in pixels; returns its position."""
+        def check():
+            for g in self.dialogs():
+                if g[2:] == size:
+                    return g[:2]
+            return None
+        return self.wait_for(check, seconds, "a %dx%d window" % size)
+
+    def click_in(self, origin, x_twips, y_twips):
+        self.click(origin[0] + round(x_twips / TWIPS), origin[1] + round(y_twips / TWIPS))
 
     def close(self):
         if self.game.poll() is None:
@@ -261,8 +292,10 @@ def main():
     session = Session(args.executable, settings={
         "DvaHráči": args.players - 1, "Počet": args.board, "Otočený": args.flip}, shots=args.shots)
     try:
-        Session.wait_for(lambda: session.mapped_windows(), 10, "the game's window")
-        time.sleep(0.5)
+        dialog = session.wait_dialog(NEW_GAME)
+        session.save_shot("new-game")
+        session.click_in(dialog, 3885 + 450, 6720 + 150)
+        session.wait_for(lambda: not session.dialogs(), 10, "the dialog to close")
         session.save_shot("start")
 
         def on_move(player, a, b, paired):
@@ -270,9 +303,25 @@ def main():
                 session.save_shot("move%d" % player.moves)
 
         moves = Player(session, columns, rows, 1000 * (args.flip + 1), on_move).play()
-        time.sleep(0.3)
-        session.save_shot("after")
         print("played %d moves" % moves)
+        if args.players == 2:
+            result = session.wait_dialog(RESULT_TWO)
+            session.save_shot("result")
+            session.click_in(result, 2415 + 450, 2310 + 150)
+        else:
+            result = session.wait_dialog(RESULT_ONE)
+            session.save_shot("result")
+            session.click_in(result, 1785 + 450, 1995 + 150)
+            try:
+                fame = session.wait_dialog(HALL_OF_FAME, 3)
+                time.sleep(0.6)
+                session.save_shot("hall-of-fame")
+                session.click_in(fame, 4725 + 450, 7455 + 150)
+            except TimeoutError:
+                print("no new record")
+        dialog = session.wait_dialog(NEW_GAME)
+        session.save_shot("next-game")
+        print(session.read_settings())
     finally:
         session.close()
 
