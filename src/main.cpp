@@ -13,8 +13,39 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
+#include <string_view>
+
+namespace {
+// Answers --help and --version on the terminal, before any display is needed. Any other
+// argument is ignored.
+bool answeredOnTerminal(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--version") {
+            std::printf("lotaro %s\n", LOTARO_VERSION);
+            return true;
+        }
+        if (arg == "--help" || arg == "-h") {
+            std::printf("Usage: lotaro\n\n"
+                        "Lotaro, a matching-pairs card game for one or two players.\n"
+                        "Settings and the hall of fame: $XDG_CONFIG_HOME/Lotaro/Lotaro.ini\n"
+                        "Own pictures 1.jpg..40.jpg: next to the executable or in\n"
+                        "$XDG_DATA_HOME/Lotaro/\n\n"
+                        "  --help     show this text and exit\n"
+                        "  --version  show the version and exit\n");
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    if (answeredOnTerminal(argc, argv))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lotaro"));
     // The program ends through its own quit path only, never because a dialog was the last

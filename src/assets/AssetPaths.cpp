@@ -3,6 +3,9 @@
 #include "assets/AssetCatalogue.h"
 #include "platform/NumberText.h"
 
+#include <QFileInfo>
+#include <QStandardPaths>
+
 namespace AssetPaths {
 QString facePicture(const QString& tempPath, const QString& ownSetDir, const QString& faceSet,
                     const QString& value)
@@ -30,5 +33,12 @@ QString sound(const QString& tempPath, int number)
         return AssetCatalogue::resourcePath(QStringLiteral("zvuky"), number);
     return tempPath + QStringLiteral("Lotaro/zvuky/") + QString::number(number) +
            QStringLiteral(".wav");
+}
+QString ownSetDirectory(const QString& executableDir)
+{
+    if (QFileInfo::exists(executableDir + QStringLiteral("/1.jpg")))
+        return executableDir;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Lotaro");
 }
 } // namespace AssetPaths

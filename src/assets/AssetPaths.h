@@ -12,4 +12,8 @@ QString facePicture(const QString& tempPath, const QString& ownSetDir, const QSt
                     const QString& value);
 QString backPicture(const QString& tempPath, const QString& backSet);
 QString sound(const QString& tempPath, int number);
+// Where the own set is read from: the executable's directory when it holds 1.jpg, otherwise
+// the user's data directory ($XDG_DATA_HOME/Lotaro), as an installed game's directory is not
+// the player's to write to.
+QString ownSetDirectory(const QString& executableDir);
 } // namespace AssetPaths

@@ -1,5 +1,6 @@
 #include "WindowLook.h"
 
+#include "assets/AssetCatalogue.h"
 #include "platform/Screen.h"
 #include "platform/Twips.h"
 
@@ -15,6 +16,7 @@
 namespace WindowLook {
 void installLook()
 {
+    AssetCatalogue::ensureRegistered();
     for (const char* name : {"Regular", "Bold", "Italic", "BoldItalic"})
         QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ComicNeue-") +
                                           QLatin1String(name) + QStringLiteral(".otf"));
@@ -36,6 +38,7 @@ QFont comicFont(double pointSize, bool bold, bool italic)
 
 QPixmap backgroundTile()
 {
+    AssetCatalogue::ensureRegistered();
     static const QPixmap tile(QStringLiteral(":/pozadi/pozadi.gif"));
     return tile;
 }

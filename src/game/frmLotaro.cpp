@@ -2,6 +2,9 @@
 
 #include "assets/AssetPaths.h"
 #include "assets/AssetStore.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmNápověda.h"
+#include "dialogs/frmSkoncit.h"
 #include "fame/frmKonec2.h"
 #include "fame/frmSíň.h"
 #include "fame/frmkonec1.h"
@@ -157,11 +160,20 @@ void frmLotaro::menuAction(int k)
         showHallOfFame();
         m_run.fameAfterGame = true;
         break;
+    case 3: {
+        frmNápověda help(this, m_run.settings.cardSize);
+        help.exec();
+        break;
+    }
+    case 4: {
+        frmAbout about(this, m_run.settings.cardSize);
+        about.exec();
+        break;
+    }
     case 5:
         close();
         break;
     default:
-        // Help and about have no window yet.
         break;
     }
     if (m_run.ending)
@@ -297,8 +309,9 @@ bool frmLotaro::showNewGameDialog()
 
 bool frmLotaro::confirmQuit()
 {
-    // Every close request is granted until the quit confirmation window exists.
-    return true;
+    frmSkoncit confirm(this, m_run.settings.cardSize, m_run.quitConfirmed);
+    confirm.exec();
+    return m_run.quitConfirmed;
 }
 
 void frmLotaro::endProgram()

@@ -109,8 +109,8 @@ bool frmLotaro::dealPictures()
         auto face = faces.constFind(value);
         if (face == faces.constEnd()) {
             QPixmap picture;
-            const QString path =
-                AssetPaths::facePicture(m_run.tempPath, m_run.ownSetDir, s.faceSet, value);
+            const QString path = AssetPaths::facePicture(
+                m_run.tempPath, AssetPaths::ownSetDirectory(m_run.ownSetDir), s.faceSet, value);
             // A picture that exists but cannot be decoded is reported like a missing one:
             // a half-dealt board would be of no use to the player.
             if (loadPicture(path, size, dpr, &picture) != PictureLoad::Loaded)

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QResource>
+#include <QStandardPaths>
 #include <QtEndian>
 
 #include <csignal>
@@ -520,6 +521,12 @@ void AssetsTest::paths()
     QCOMPARE(AssetPaths::backPicture(temp, QStringLiteral("6")),
              QStringLiteral("/run/user/1000/Lotaro/rub/6.jpg"));
     QCOMPARE(AssetPaths::sound(temp, 2), QStringLiteral("/run/user/1000/Lotaro/zvuky/2.wav"));
+    // The own set: next to the executable when it is there, else in the user's data directory.
+    QCOMPARE(AssetPaths::ownSetDirectory(m_base->path()),
+             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                 QStringLiteral("/Lotaro"));
+    writeText(base() + u"1.jpg", "picture");
+    QCOMPARE(AssetPaths::ownSetDirectory(m_base->path()), m_base->path());
     QCOMPARE(AssetPaths::facePicture(AssetPaths::embeddedRoot, QStringLiteral("/opt"),
                                      QStringLiteral("0"), QStringLiteral("1")),
              QStringLiteral(":/custom/101.jpg"));

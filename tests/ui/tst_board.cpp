@@ -492,13 +492,36 @@ void BoardTest::newGameReplacesBoard()
         QVERIFY(menu(k)->isEnabled());
 }
 
-// "Konec" ends the run; until the confirmation exists every close request is granted.
+// "Konec" asks first: "Storno" leaves the game as it was, "OK" removes the tree and ends.
 void BoardTest::quitEndsTheRun()
 {
     start();
+    const QStringList values = m_board->gameState().cardValue;
+    onNextModal(
+        [](QWidget* confirm) {
+            QCOMPARE(confirm->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+                     QStringLiteral("Opravdu chcete skončit tuto hru ?"));
+            QTest::mouseClick(confirm->findChild<ActionLabel*>(QStringLiteral("lblStorno")),
+                              Qt::LeftButton);
+        },
+        {}, QStringLiteral("frmSkoncit"));
+    QTest::mouseClick(menu(5), Qt::LeftButton);
+    QVERIFY(!m_run->ending);
+    QVERIFY(m_board->isVisible());
+    QVERIFY(menu(0)->isEnabled());
+    QCOMPARE(m_board->gameState().cardValue, values);
+    QVERIFY(QFileInfo::exists(m_run->tempPath + QStringLiteral("Lotaro/rub/1.jpg")));
+
+    // Any other way of closing the question counts as "Storno".
+    onNextModal([](QWidget* confirm) { confirm->close(); }, {}, QStringLiteral("frmSkoncit"));
+    QVERIFY(!m_board->close());
+    QVERIFY(!m_run->ending);
+
+    answerOK(QStringLiteral("frmSkoncit"));
     QTest::mouseClick(menu(5), Qt::LeftButton);
     QVERIFY(m_run->ending);
     QVERIFY(!m_board->isVisible());
+    QVERIFY(!QFileInfo::exists(m_temp->filePath(QStringLiteral("Lotaro"))));
 }
 
 LOTARO_TEST_MAIN(BoardTest, QApplication)
