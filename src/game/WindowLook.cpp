@@ -17,12 +17,18 @@ namespace WindowLook {
 void installLook()
 {
     AssetCatalogue::ensureRegistered();
-    for (const char* name : {"Regular", "Bold", "Italic", "BoldItalic"})
-        QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ComicNeue-") +
-                                          QLatin1String(name) + QStringLiteral(".otf"));
+    // The embedded copy is registered only where the machine lacks the font: parsing four font
+    // files is the dearest step on the way to the first window.
+    if (!QFontDatabase::hasFamily(QStringLiteral("Comic Sans MS")) &&
+        !QFontDatabase::hasFamily(QStringLiteral("Comic Neue"))) {
+        for (const char* name : {"Regular", "Bold", "Italic", "BoldItalic"})
+            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ComicNeue-") +
+                                              QLatin1String(name) + QStringLiteral(".otf"));
+    }
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+    // The window's own icon needs only the small sizes; the desktop takes the installed ones.
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    for (int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/icons/lotaro-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 }

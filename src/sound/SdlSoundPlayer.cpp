@@ -50,9 +50,13 @@ bool SdlSoundPlayer::openDevice()
                             SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (m_device == 0)
         return false;
-    m_format = {obtained.freq, obtained.format, obtained.channels};
+    const DeviceFormat format{obtained.freq, obtained.format, obtained.channels};
+    // Sounds decoded for the device before can be played again as they are.
+    if (format.freq != m_format.freq || format.format != m_format.format ||
+        format.channels != m_format.channels)
+        m_decoded.clear();
+    m_format = format;
     m_frameBytes = SDL_AUDIO_BITSIZE(obtained.format) / 8 * obtained.channels;
-    m_decoded.clear();
     SDL_PauseAudioDevice(m_device, 0);
     return true;
 }
@@ -144,6 +148,7 @@ void SdlSoundPlayer::PlaySoundFile(const QString& name, std::optional<bool> asyn
         return;
     }
     m_lastResult = Result::Played;
+    scheduleIdleClose(pcm.size());
     const bool asynchronous = async.value_or(true);
     if (asynchronous && loop.value_or(false)) {
         m_looping = pcm;
@@ -164,6 +169,28 @@ void SdlSoundPlayer::PlaySoundFile(const QString& name, std::optional<bool> asyn
         while (isPlaying() && waited.elapsed() < lengthMs)
             QThread::msleep(5);
     }
+}
+
+void SdlSoundPlayer::scheduleIdleClose(qsizetype bytes)
+{
+    // An open device keeps SDL's audio thread waking many times a second, even when paused;
+    // a quiet game closes it and opens it again for the next sound.
+    if (!m_idleTimer) {
+        m_idleTimer = new QTimer(this);
+        m_idleTimer->setSingleShot(true);
+        connect(m_idleTimer, &QTimer::timeout, this, [this] {
+            if (!m_looping.isEmpty())
+                return;
+            if (isPlaying()) {
+                m_idleTimer->start(200);
+                return;
+            }
+            closeDevice();
+            m_deviceTried = false;
+        });
+    }
+    const qint64 lengthMs = qint64(bytes) * 1000 / qMax(1, m_frameBytes * m_format.freq);
+    m_idleTimer->start(int(lengthMs) + 500);
 }
 
 void SdlSoundPlayer::topUpLoop()

@@ -11,9 +11,9 @@
 class QTimer;
 
 // Plays WAV files (PCM and Microsoft ADPCM) through one SDL audio device, opened on the first
-// request. A request made while another game sound is still playing is dropped, neither
-// cutting it off nor queued behind it; a missing or unreadable file is not heard; a machine
-// without any output device gives the system beep instead.
+// request and closed again half a second after the last sound ends. A request made while another
+// game sound is still playing is dropped, neither cutting it off nor queued behind it; a missing or
+// unreadable file is not heard; a machine without any output device gives the system beep instead.
 //
 // Only WAV files are played: the game asks for nothing else, so the MIDI and system-sound
 // paths of the original player are left out.
@@ -34,6 +34,7 @@ public:
     // Whether a sound of the game is still being played.
     bool isPlaying();
     Result lastResult() const { return m_lastResult; }
+    bool deviceOpen() const { return m_device != 0; }
 
     // Decodes a WAV file into the device's format; empty when it cannot be read.
     QByteArray decode(const QString& path);
@@ -42,6 +43,7 @@ private:
     bool openDevice();
     void closeDevice();
     void topUpLoop();
+    void scheduleIdleClose(qsizetype bytes);
 
     std::function<void()> m_beep;
     bool m_initialised = false;
@@ -56,5 +58,6 @@ private:
     QHash<QString, QByteArray> m_decoded;
     QByteArray m_looping;
     QTimer* m_loopTimer = nullptr;
+    QTimer* m_idleTimer = nullptr;
     Result m_lastResult = Result::Played;
 };

@@ -1,0 +1,170 @@
+#!/usr/bin/python3
+"""Builds Release and measures the game against the bare-Qt floor, side by side in one run.
+
+Prints one table: start-up to the new-game dialog (game, a reference Qt program, lmemory when
+installed), unpacking against plain writes, deals, clicks, peak memory and idle wake-ups.
+Every timing is a median of interleaved rounds with min and max.
+"""
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
+BUILD = os.path.join(ROOT, "build", "bench")
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+import driver  # noqa: E402
+
+ROUNDS = int(os.environ.get("LOTARO_BENCH_ROUNDS", "7"))
+rows = []
+
+
+def row(what, values, unit, target=""):
+    if not values:
+        rows.append((what, "n/a", "", "", unit, target))
+        return
+    rows.append((what, "%.1f" % statistics.median(values), "%.1f" % min(values),
+                 "%.1f" % max(values), unit, target))
+
+
+def build():
+    subprocess.run(["cmake", "-S", ROOT, "-B", BUILD, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
+                    "-DLOTARO_TESTS=OFF", "-DLOTARO_BENCH=ON"], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", BUILD], check=True, stdout=subprocess.DEVNULL)
+
+
+def xvfb():
+    display = ":%d" % (300 + os.getpid() % 300)
+    proc = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    env = dict(os.environ, DISPLAY=display, DBUS_SESSION_BUS_ADDRESS="disabled:",
+               QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy")
+    driver.Session.wait_for(lambda: subprocess.run(["xdpyinfo"], env=env,
+                                                   capture_output=True).returncode == 0, 10, "X")
+    return proc, env
+
+
+def private_env(env):
+    root = tempfile.mkdtemp(prefix="lotaro-bench-")
+    runtime = os.path.join(root, "run")
+    os.makedirs(runtime, mode=0o700)
+    return root, dict(env, XDG_CONFIG_HOME=os.path.join(root, "config"), XDG_RUNTIME_DIR=runtime)
+
+
+def mapped_ms(env, size, program):
+    out = subprocess.run([os.path.join(BUILD, "bench", "mapwatch"), str(size[0]), str(size[1])]
+                         + program, env=env, capture_output=True, text=True, timeout=60)
+    return float(out.stdout.strip() or -1)
+
+
+def startup(env):
+    game, ref, lmem = [], [], []
+    lmemory = shutil.which("lmemory")
+    for _ in range(ROUNDS):
+        root, e = private_env(env)
+        game.append(mapped_ms(e, (364, 483), [os.path.join(BUILD, "src", "lotaro")]))
+        shutil.rmtree(root, ignore_errors=True)
+        ref.append(mapped_ms(env, (364, 483), [os.path.join(BUILD, "bench", "bench_reference")]))
+        if lmemory:
+            lmem.append(mapped_ms(env, (0, 0), [lmemory]))
+    row("start-up to dialog mapped: game", game, "ms", "<= 1.25 x reference, each <= 250")
+    row("start-up: reference Qt program", ref, "ms")
+    if lmemory:
+        row("start-up: lmemory (GTK2), first window", lmem, "ms")
+    ratio = statistics.median(game) / statistics.median(ref)
+    rows.append(("start-up ratio game / reference", "%.2f" % ratio, "", "", "", "<= 1.25"))
+
+
+def parse_bench(program, env):
+    out = subprocess.run([os.path.join(BUILD, "bench", program)], env=env, capture_output=True,
+                         text=True, timeout=300).stdout
+    for line in out.splitlines():
+        m = re.match(r"(.+?)\s+median\s+([\d.]+) ms\s+min\s+([\d.]+)\s+max\s+([\d.]+)", line)
+        if m:
+            rows.append((m.group(1).strip(), m.group(2), m.group(3), m.group(4), "ms", ""))
+        elif line.strip():
+            rows.append((line.strip(), "", "", "", "", ""))
+
+
+def status(pid, field):
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith(field + ":"):
+                return int(line.split()[1])
+    return 0
+
+
+def switches(pid):
+    total = 0
+    for task in os.listdir("/proc/%d/task" % pid):
+        with open("/proc/%d/task/%s/status" % (pid, task)) as f:
+            for line in f:
+                if "ctxt_switches" in line:
+                    total += int(line.split()[1])
+    return total
+
+
+def wakeups_per_second(pid, seconds=5):
+    before = switches(pid)
+    time.sleep(seconds)
+    return (switches(pid) - before) / seconds
+
+
+def memory_and_idle(env):
+    game_rss, ref_rss, idle, clock = [], [], [], []
+    for _ in range(max(3, ROUNDS // 2)):
+        s = driver.Session(os.path.join(BUILD, "src", "lotaro"),
+                           settings={"Počet": 0, "Otočený": 3})
+        try:
+            dialog = s.wait_dialog(driver.NEW_GAME)
+            s.click_in(dialog, 3885 + 450, 6720 + 150)
+            s.wait_for(lambda: not s.dialogs(), 10, "the dialog to close")
+            time.sleep(1.0)
+            game_rss.append(status(s.game.pid, "VmHWM") / 1024)
+            s.click(300, 2)  # the bare window: nothing starts
+            idle.append(wakeups_per_second(s.game.pid))
+            x, y, w, h = driver.board_layout(1024, 768, 10, 8)[0]
+            s.click(x + w // 2, y + h // 2)  # the first card starts the clock
+            time.sleep(2)  # its sound has ended and the sound device is closed again
+            clock.append(wakeups_per_second(s.game.pid))
+        finally:
+            s.close()
+        ref = subprocess.Popen([os.path.join(BUILD, "bench", "bench_reference")], env=env)
+        time.sleep(1.5)
+        ref_rss.append(status(ref.pid, "VmHWM") / 1024)
+        ref.terminate()
+        ref.wait()
+    row("peak RSS after a 10 x 8 deal: game", game_rss, "MB", "<= reference + 10")
+    row("peak RSS: reference Qt program", ref_rss, "MB")
+    row("wake-ups/s, board idle, no clock", idle, "1/s", "0 (no polling)")
+    row("wake-ups/s, clock running", clock, "1/s", "about 1")
+
+
+def main():
+    build()
+    proc, env = xvfb()
+    try:
+        startup(env)
+        parse_bench("bench_assets", env)
+        parse_bench("bench_board", dict(env, QT_QPA_PLATFORM="offscreen"))
+        memory_and_idle(env)
+    finally:
+        proc.terminate()
+    with open("/proc/cpuinfo") as f:
+        cpu = next((l.split(":", 1)[1].strip() for l in f if l.startswith("model name")), "?")
+    print("machine: %s, %d cores; Xvfb 1024x768, no window manager; %d rounds"
+          % (cpu, os.cpu_count(), ROUNDS))
+    print("| %-44s | %8s | %8s | %8s | %4s | %-34s |" % ("figure", "median", "min", "max", "unit",
+                                                        "target"))
+    print("|" + "-" * 46 + "|" + "-" * 10 + "|" + "-" * 10 + "|" + "-" * 10 + "|" + "-" * 6 + "|"
+          + "-" * 36 + "|")
+    for r in rows:
+        print("| %-44s | %8s | %8s | %8s | %4s | %-34s |" % r)
+
+
+if __name__ == "__main__":
+    main()
