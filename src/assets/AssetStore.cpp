@@ -94,6 +94,8 @@ AssetStore::AssetStore(QString baseDirectory)
 
 AssetStore::~AssetStore()
 {
+    if (m_writer.joinable())
+        m_writer.join();
     closeTree();
 }
 
@@ -119,17 +121,35 @@ bool AssetStore::playsFromEmbedded() const
 
 void AssetStore::UnpackAssets()
 {
+    startUnpacking();
+    finishUnpacking();
+}
+
+void AssetStore::startUnpacking()
+{
     AssetCatalogue::ensureRegistered();
-    if (m_treeFd >= 0) {
-        writeAll();
+    finishUnpacking();
+    if (m_treeFd < 0 && !openTree(m_base) && !makePrivateTree()) {
+        // No tree can be made (read-only temporary directory): the game still plays, from
+        // the pictures and sounds inside the executable.
+        m_tempPath = AssetPaths::embeddedRoot;
         return;
     }
-    if ((openTree(m_base) || makePrivateTree()) && writeAll())
+    // The worker only writes through the directory handles, which nothing else touches
+    // until finishUnpacking has joined it.
+    m_writer = std::thread([this] { m_written = writeAll(); });
+}
+
+void AssetStore::finishUnpacking()
+{
+    if (!m_writer.joinable())
         return;
-    // No tree can be made or written (full disk, read-only temporary directory): the game
-    // still plays, from the pictures and sounds inside the executable.
-    RemoveAssetTree();
-    m_tempPath = AssetPaths::embeddedRoot;
+    m_writer.join();
+    if (!m_written) {
+        // The files could not be written (a full disk): play from the executable instead.
+        RemoveAssetTree();
+        m_tempPath = AssetPaths::embeddedRoot;
+    }
 }
 
 bool AssetStore::openTree(const QString& parent)
@@ -221,6 +241,8 @@ bool AssetStore::writeAll()
 
 void AssetStore::RemoveAssetTree()
 {
+    if (m_writer.joinable())
+        m_writer.join();
     if (m_treeFd < 0)
         return;
     // Another running copy still holds the tree: it stays for that copy, which removes it.

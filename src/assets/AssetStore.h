@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <thread>
 #include <vector>
 
 // Turns the embedded pictures and sounds into files below the user's temporary directory for
@@ -26,6 +27,12 @@ public:
 
     // Sets tempPath and writes all assets into tempPath + "Lotaro/…". Safe to call again.
     void UnpackAssets();
+    // The same in two halves: the tree is made and tempPath set at once, the files are written
+    // on a worker thread, and finishUnpacking waits for them (and falls back to the embedded
+    // assets if they could not be written). Used to keep the writing off the way to the first
+    // window; everything that reads the files calls finishUnpacking first.
+    void startUnpacking();
+    void finishUnpacking();
     // Removes the tree unless another running copy still uses it.
     void RemoveAssetTree();
 
@@ -47,6 +54,8 @@ private:
     QString m_base;
     QString m_tempPath;
     QString m_privateParent; // a fresh "Lotaro-XXXXXX" made for this run, if any
+    std::thread m_writer;
+    bool m_written = false;
     int m_treeFd = -1;
     std::vector<int> m_subdirFds;
 };

@@ -189,7 +189,7 @@ void frmNováHra::load()
 {
     m_loaded = true;
     WindowLook::paintBackground(this, WindowLook::backgroundTile());
-    m_services.assets.UnpackAssets();
+    m_services.assets.startUnpacking();
     m_run.tempPath = m_services.assets.tempPath();
     WindowLook::centreOnScreen(this);
     const OptionChoice c = loadChoice(m_services.store);
@@ -230,6 +230,9 @@ OptionChoice frmNováHra::choice() const
 void frmNováHra::clickOK()
 {
     lblOK->setHighlighted(false);
+    // The board is dealt from the unpacked files next.
+    m_services.assets.finishUnpacking();
+    m_run.tempPath = m_services.assets.tempPath();
     const OptionChoice c = choice();
     applyChoice(m_run.settings, c);
     saveChoice(m_services.store, c);

@@ -141,6 +141,7 @@ private Q_SLOTS:
     void linkInsideTreeAtExit();
     void foreignTree();
     void twoCopies();
+    void unpackingInTheBackground();
     void unwritableTemporaryDirectory();
     void signalEndsCleanly();
     void tempDirectory_data();
@@ -443,6 +444,24 @@ void AssetsTest::twoCopies()
     first->UnpackAssets();
     QVERIFY(QFileInfo::exists(base() + u"Lotaro/zvuky/3.wav"));
     first->RemoveAssetTree();
+}
+
+// The files may be written while the first window opens; whoever needs them waits, and a
+// clean-up that comes first waits too and leaves nothing behind.
+void AssetsTest::unpackingInTheBackground()
+{
+    AssetStore store(m_base->path());
+    store.startUnpacking();
+    QCOMPARE(store.tempPath(), base());
+    store.finishUnpacking();
+    for (const auto& a : AssetCatalogue::all())
+        QCOMPARE(fileBytes(treeFile(store.tempPath(), a)), embedded(a));
+    store.RemoveAssetTree();
+
+    AssetStore hasty(m_base->path());
+    hasty.startUnpacking();
+    hasty.RemoveAssetTree();
+    QCOMPARE(entries(m_base->path()), QStringList());
 }
 
 // Where no tree can be made, the game plays from the executable itself.

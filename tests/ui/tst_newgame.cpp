@@ -133,8 +133,8 @@ void NewGameTest::firstRunOnEmptyStore()
         QCOMPARE(d->findChild<QLabel*>(QStringLiteral("Label3"))->text(),
                  QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height()));
         QCOMPARE(m_hallOfFameLoads, 1);
-        // The run is set up before the dialog is seen: the assets are unpacked.
-        QVERIFY(QFileInfo::exists(m_run.tempPath + QStringLiteral("Lotaro/zvuky/3.wav")));
+        // The run is set up with the dialog: the assets are being unpacked.
+        QTRY_VERIFY(QFileInfo::exists(m_run.tempPath + QStringLiteral("Lotaro/zvuky/3.wav")));
     });
 }
 
@@ -285,6 +285,7 @@ void NewGameTest::laterOpeningsKeepTheChoice()
         QTest::mouseClick(d->findChild<ActionLabel*>(QStringLiteral("lblOK")), Qt::LeftButton);
     });
     const QPoint place = m_dialog->pos();
+    m_assets->finishUnpacking();
     QVERIFY(QFile::remove(m_run.tempPath + QStringLiteral("Lotaro/rub/1.jpg")));
     saveChoice(m_store, OptionChoice{1, 2, 4, 5, 1, QStringLiteral("X"), QStringLiteral("Y")});
     const bool ok = open([this](QWidget* d) {
