@@ -3,6 +3,8 @@
 #include "assets/AssetCatalogue.h"
 #include "assets/AssetStore.h"
 
+#include "Figures.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,26 +12,8 @@
 #include <QResource>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-struct Figures {
-    double median, min, max;
-};
-
-Figures summarise(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return {v[v.size() / 2], v.front(), v.back()};
-}
-
-void print(const char* what, const Figures& f)
-{
-    std::printf("%-28s median %7.2f ms   min %7.2f   max %7.2f\n", what, f.median, f.min, f.max);
-}
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -63,10 +47,10 @@ int main(int argc, char** argv)
         QDir(dir).removeRecursively();
     }
     std::printf("temporary directory: %s (%d rounds)\n", qPrintable(base.path()), rounds);
-    const Figures u = summarise(unpack), r = summarise(remove), f = summarise(floor);
-    print("UnpackAssets", u);
-    print("RemoveAssetTree", r);
-    print("plain writes (floor)", f);
+    const Figures u = Figures::of(unpack), f = Figures::of(floor);
+    u.print("UnpackAssets");
+    Figures::of(remove).print("RemoveAssetTree");
+    f.print("plain writes (floor)");
     std::printf("unpack / floor: %.2f\n", u.median / f.median);
     return 0;
 }

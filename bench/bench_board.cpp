@@ -13,6 +13,8 @@
 #include "settings/GameSettings.h"
 #include "sound/SoundPlayer.h"
 
+#include "Figures.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHash>
@@ -42,21 +44,6 @@ class Silence final : public SoundPlayer {
 public:
     void PlaySoundFile(const QString&, std::optional<bool>, std::optional<bool>) override {}
 };
-
-struct Figures {
-    double median, min, max;
-};
-
-Figures summarise(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return {v[v.size() / 2], v.front(), v.back()};
-}
-
-void print(const char* what, const Figures& f)
-{
-    std::printf("%-34s median %7.3f ms   min %7.3f   max %7.3f\n", what, f.median, f.min, f.max);
-}
 
 // Answers every modal window: the new-game dialog with the board size asked for (keeping the
 // time of its "OK", so that a deal is measured from the dialog's closing on), every other
@@ -123,7 +110,7 @@ int main(int argc, char** argv)
         static const char* names[] = {"deal 10 x 8 (OK to board painted)",
                                       "deal 8 x 6 (OK to board painted)",
                                       "deal 6 x 5 (OK to board painted)"};
-        print(names[size], summarise(deals));
+        Figures::of(deals).print(names[size]);
     }
 
     // A whole 10 x 8 game in "Celý tah", pairs found by their values, and single clicks.
@@ -151,7 +138,7 @@ int main(int argc, char** argv)
             sum += ms;
         }
     }
-    print("card click (handler + repaint)", summarise(clicks));
+    Figures::of(clicks).print("card click (handler + repaint)");
     std::printf("%-34s %7.2f ms (80 clicks, the last one deals the next game)\n",
                 "whole 10 x 8 game, clicks in all", sum);
     assets.RemoveAssetTree();

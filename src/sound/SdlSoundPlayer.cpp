@@ -95,15 +95,15 @@ QByteArray SdlSoundPlayer::decode(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray bytes = file.readAll();
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wav{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), int(bytes.size())), 1, &spec, &buffer,
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), int(bytes.size())), 1, &wav, &buffer,
                         &length))
         return {};
     SDL_AudioCVT cvt;
     QByteArray pcm;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, m_format.format,
+    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, m_format.format,
                           m_format.channels, m_format.freq) >= 0) {
         pcm.resize(qsizetype(length) * qMax(1, cvt.len_mult));
         memcpy(pcm.data(), buffer, length);
