@@ -14,8 +14,6 @@ public:
     void hover(int index) const;
     void reset() const;
     void resetIndex(int index) const;
-    int size() const { return int(m_labels.size()); }
-    ActionLabel* at(int index) const { return m_labels.value(index); }
 
 private:
     QList<ActionLabel*> m_labels;

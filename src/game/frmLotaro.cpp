@@ -54,7 +54,7 @@ QLabel* panelLabel(QWidget* parent, const char* name, double pointSize, int widt
 } // namespace
 
 frmLotaro::frmLotaro(RunState& run, const Services& services)
-    : QWidget(nullptr), m_run(run), m_services(services), m_tile(WindowLook::backgroundTile())
+    : QWidget(nullptr), m_run(run), m_services(services)
 {
     setObjectName(QStringLiteral("frmLotaro"));
     setWindowTitle(QStringLiteral("Lotaro"));
@@ -111,7 +111,7 @@ void frmLotaro::load()
     // Without a window manager a maximised window keeps its size hint, so it is given the
     // screen first.
     setGeometry(Screen::geometry());
-    WindowLook::paintBackground(this, m_tile);
+    WindowLook::paintBackground(this, WindowLook::backgroundTile());
     showMaximized();
     if (!showNewGameDialog())
         return;

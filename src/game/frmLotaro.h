@@ -5,7 +5,6 @@
 #include "game/Services.h"
 #include "game/TurnLogic.h"
 
-#include <QPixmap>
 #include <QWidget>
 
 #include <array>
@@ -37,7 +36,6 @@ public:
 
     bool soundOn() const;
     const GameState& gameState() const { return m_state; }
-    const QPixmap& backgroundTile() const { return m_tile; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -70,7 +68,6 @@ private:
     Services m_services;
     GameState m_state;
     TurnLogic m_logic{m_state};
-    QPixmap m_tile;                  // the hidden background tile picture
     frmNováHra* m_newGame = nullptr; // loaded once, then only hidden and shown
 
     std::array<ActionLabel*, 6> lblNabídka{};
