@@ -1,4 +1,4 @@
-#include "FakeClock.h"
+#include "GameHarness.h"
 #include "Hover.h"
 #include "MemoryStore.h"
 #include "NewGame.h"
@@ -41,58 +41,42 @@ private:
     int endSoundRequests() const;
     static QLabel* label(QWidget* w, const QString& name) { return w->findChild<QLabel*>(name); }
 
-    std::unique_ptr<QTemporaryDir> m_temp;
-    std::unique_ptr<AssetStore> m_assets;
-    MemoryStore m_store;
-    RecordingSound m_sound;
-    MersenneRandom m_random{5};
-    FakeClock m_clock;
-    std::unique_ptr<RunState> m_run;
-    std::unique_ptr<frmLotaro> m_board;
+    GameHarness m_game;
     QSet<QString> m_found;
 };
 
 void EndGameTest::init()
 {
-    m_temp = std::make_unique<QTemporaryDir>();
-    m_assets = std::make_unique<AssetStore>(m_temp->path());
-    m_store = MemoryStore();
-    m_sound = RecordingSound();
-    m_clock = FakeClock();
-    m_run = std::make_unique<RunState>();
+    m_game.reset(5);
     m_found.clear();
 }
 
 void EndGameTest::cleanup()
 {
-    m_board.reset();
-    m_assets->RemoveAssetTree();
+    m_game.finish();
     for (QWidget* w : QApplication::topLevelWidgets())
         QVERIFY(!w->isVisible());
 }
 
 void EndGameTest::start(int boardSize, bool two)
 {
-    m_store.write(SettingsKeys::section, SettingsKeys::boardSize, QString::number(boardSize));
-    m_store.write(SettingsKeys::section, SettingsKeys::players,
-                  two ? QStringLiteral("1") : QStringLiteral("0"));
-    m_board = std::make_unique<frmLotaro>(*m_run,
-                                          Services{m_store, m_random, m_clock, *m_assets, m_sound});
-    answerNewGame();
-    m_board->load();
-    QVERIFY(QTest::qWaitForWindowExposed(m_board.get()));
+    m_game.store.write(SettingsKeys::section, SettingsKeys::boardSize, QString::number(boardSize));
+    m_game.store.write(SettingsKeys::section, SettingsKeys::players,
+                       two ? QStringLiteral("1") : QStringLiteral("0"));
+    m_game.start();
+    QVERIFY(QTest::qWaitForWindowExposed(m_game.board.get()));
 }
 
 void EndGameTest::click(int k)
 {
     QTest::mouseClick(
-        m_board->findChild<CardPicture*>(QStringLiteral("imgLotaro_") + QString::number(k)),
+        m_game.board->findChild<CardPicture*>(QStringLiteral("imgLotaro_") + QString::number(k)),
         Qt::LeftButton);
 }
 
 QList<int> EndGameTest::remainingPair() const
 {
-    const QStringList values = m_board->gameState().cardValue;
+    const QStringList values = m_game.board->gameState().cardValue;
     for (int k = 0; k < values.size(); ++k)
         if (!m_found.contains(values[k]))
             return {k, int(values.indexOf(values[k], k + 1))};
@@ -105,13 +89,13 @@ void EndGameTest::findPairs(int count)
         const QList<int> pair = remainingPair();
         click(pair[0]);
         click(pair[1]);
-        m_found.insert(m_board->gameState().cardValue[pair[0]]);
+        m_found.insert(m_game.board->gameState().cardValue[pair[0]]);
     }
 }
 
 void EndGameTest::miss()
 {
-    const QStringList values = m_board->gameState().cardValue;
+    const QStringList values = m_game.board->gameState().cardValue;
     const QList<int> pair = remainingPair();
     for (int k = 0; k < values.size(); ++k)
         if (!m_found.contains(values[k]) && values[k] != values[pair[0]]) {
@@ -123,7 +107,7 @@ void EndGameTest::miss()
 
 int EndGameTest::endSoundRequests() const
 {
-    return int(m_sound.requests.filter(QStringLiteral("Lotaro/zvuky/3.wav")).size());
+    return int(m_game.sound.requests.filter(QStringLiteral("Lotaro/zvuky/3.wav")).size());
 }
 
 // A first game on a fresh store: the result window shows name, moves and time, the hall of
@@ -132,16 +116,16 @@ void EndGameTest::onePlayerNewRecord()
 {
     start(2, false);
     findPairs(14);
-    m_clock.advance(90);
+    m_game.clock.advance(90);
     onNextModal(
         [this](QWidget* w) {
             QCOMPARE(label(w, QStringLiteral("lblHráč1"))->text(), QStringLiteral("Hráč 1"));
             QCOMPARE(label(w, QStringLiteral("lblOtočené"))->text(), QStringLiteral("15"));
             QCOMPARE(label(w, QStringLiteral("lblČas"))->text(), QStringLiteral("0:01:30"));
-            QCOMPARE(label(m_board.get(), QStringLiteral("lblSkóre1"))->text(),
+            QCOMPARE(label(m_game.board.get(), QStringLiteral("lblSkóre1"))->text(),
                      QStringLiteral("Otočené:   15"));
-            QVERIFY(!label(m_board.get(), QStringLiteral("lblHráč1"))->isEnabled());
-            QVERIFY(!m_board->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
+            QVERIFY(!label(m_game.board.get(), QStringLiteral("lblHráč1"))->isEnabled());
+            QVERIFY(!m_game.board->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
             QTest::mouseClick(w->findChild<ActionLabel*>(QStringLiteral("lblOK")), Qt::LeftButton);
         },
         {}, QStringLiteral("frmkonec1"));
@@ -160,27 +144,27 @@ void EndGameTest::onePlayerNewRecord()
             QTRY_COMPARE(endSoundRequests(), 1);
             QTRY_VERIFY(name->isHidden());
             QCOMPARE(endSoundRequests(), 1);
-            QVERIFY(m_store.writes.filter(QStringLiteral("Malý/")).isEmpty());
+            QVERIFY(m_game.store.writes.filter(QStringLiteral("Malý/")).isEmpty());
             QTest::mouseClick(w->findChild<ActionLabel*>(QStringLiteral("lblOK")), Qt::LeftButton);
         },
         {}, QStringLiteral("frmSíň"));
     answerNewGame();
     findPairs(1);
-    QCOMPARE(m_store.values.value(QStringLiteral("Malý/0Jméno")), QStringLiteral("Hráč 1"));
-    QCOMPARE(m_store.values.value(QStringLiteral("Malý/0Otočené")), QStringLiteral("15"));
-    QCOMPARE(m_store.values.value(QStringLiteral("Malý/0Čas")), QStringLiteral("0:01:30"));
-    QCOMPARE(m_store.values.value(QStringLiteral("Malý/0Datum")), QStringLiteral("6.12.2026"));
-    QCOMPARE(m_store.writes.filter(QStringLiteral("Malý/")).size(), 20);
-    QCOMPARE(m_board->gameState().pairsFound, 0); // the next game is dealt
-    QVERIFY(label(m_board.get(), QStringLiteral("lblHráč1"))->isEnabled());
+    QCOMPARE(m_game.store.values.value(QStringLiteral("Malý/0Jméno")), QStringLiteral("Hráč 1"));
+    QCOMPARE(m_game.store.values.value(QStringLiteral("Malý/0Otočené")), QStringLiteral("15"));
+    QCOMPARE(m_game.store.values.value(QStringLiteral("Malý/0Čas")), QStringLiteral("0:01:30"));
+    QCOMPARE(m_game.store.values.value(QStringLiteral("Malý/0Datum")), QStringLiteral("6.12.2026"));
+    QCOMPARE(m_game.store.writes.filter(QStringLiteral("Malý/")).size(), 20);
+    QCOMPARE(m_game.board->gameState().pairsFound, 0); // the next game is dealt
+    QVERIFY(label(m_game.board.get(), QStringLiteral("lblHráč1"))->isEnabled());
 }
 
 // A result that does not enter: the result window, then straight the new-game dialog.
 void EndGameTest::onePlayerWithoutRecord()
 {
     for (int p = 0; p < 5; ++p)
-        m_store.write(QStringLiteral("Malý"), QString::number(p) + QStringLiteral("Otočené"),
-                      QStringLiteral("15"));
+        m_game.store.write(QStringLiteral("Malý"), QString::number(p) + QStringLiteral("Otočené"),
+                           QStringLiteral("15"));
     start(2, false);
     findPairs(13);
     miss();
@@ -198,8 +182,8 @@ void EndGameTest::onePlayerWithoutRecord()
         {}, QStringLiteral("frmkonec1"));
     findPairs(2);
     QVERIFY(nextWasDialog);
-    QVERIFY(!m_run->fame.newRecord);
-    QVERIFY(m_store.writes.filter(QStringLiteral("Malý/0Jméno")).isEmpty());
+    QVERIFY(!m_game.run->fame.newRecord);
+    QVERIFY(m_game.store.writes.filter(QStringLiteral("Malý/0Jméno")).isEmpty());
 }
 
 void EndGameTest::twoPlayers_data()
@@ -228,7 +212,7 @@ void EndGameTest::twoPlayers()
     QFETCH(int, second);
     QFETCH(bool, sound);
     if (!sound)
-        m_store.write(SettingsKeys::section, SettingsKeys::sound, QStringLiteral("0"));
+        m_game.store.write(SettingsKeys::section, SettingsKeys::sound, QStringLiteral("0"));
     start(boardSize, true);
     findPairs(first);
     miss();
@@ -263,7 +247,7 @@ void EndGameTest::twoPlayers()
         {}, QStringLiteral("frmKonec2"));
     answerNewGame();
     findPairs(1);
-    QCOMPARE(m_board->gameState().pairsFound, 0);
+    QCOMPARE(m_game.board->gameState().pairsFound, 0);
 }
 
 // "Vymazat" while the new row blinks: every row shows the empty entry, the blinking stops,
@@ -291,8 +275,8 @@ void EndGameTest::clearWhileTheRowBlinks()
         {}, QStringLiteral("frmSíň"));
     answerNewGame();
     findPairs(1);
-    QCOMPARE(m_store.values.value(QStringLiteral("Malý/0Jméno")), QStringLiteral("..."));
-    QCOMPARE(m_store.values.value(QStringLiteral("Velký/4Otočené")), QStringLiteral("999"));
+    QCOMPARE(m_game.store.values.value(QStringLiteral("Malý/0Jméno")), QStringLiteral("..."));
+    QCOMPARE(m_game.store.values.value(QStringLiteral("Velký/4Otočené")), QStringLiteral("999"));
 }
 
 // Opened from the menu right after a record, the hall of fame marks nothing and plays
@@ -305,24 +289,24 @@ void EndGameTest::fromTheMenuNothingIsMarked()
     answerOK(QStringLiteral("frmSíň"));
     answerNewGame();
     findPairs(1);
-    QCOMPARE(m_run->fame.newEntryRow, 10);
-    m_sound.requests.clear();
-    const int writes = int(m_store.writes.size());
+    QCOMPARE(m_game.run->fame.newEntryRow, 10);
+    m_game.sound.requests.clear();
+    const int writes = int(m_game.store.writes.size());
     onNextModal(
         [this](QWidget* w) {
             QVERIFY(!label(w, QStringLiteral("lblJméno_10"))->font().bold());
             QVERIFY(!w->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
-            QVERIFY(!m_run->fameAfterGame);
+            QVERIFY(!m_game.run->fameAfterGame);
             // Without its timer nothing blinks and no fanfare can be asked for.
             QVERIFY(!label(w, QStringLiteral("lblJméno_10"))->isHidden());
             QCOMPARE(endSoundRequests(), 0);
             QTest::mouseClick(w->findChild<ActionLabel*>(QStringLiteral("lblOK")), Qt::LeftButton);
         },
         {}, QStringLiteral("frmSíň"));
-    QTest::mouseClick(m_board->findChild<ActionLabel*>(QStringLiteral("lblNabídka_2")),
+    QTest::mouseClick(m_game.board->findChild<ActionLabel*>(QStringLiteral("lblNabídka_2")),
                       Qt::LeftButton);
-    QVERIFY(m_run->fameAfterGame);
-    QCOMPARE(int(m_store.writes.size()) - writes, 60);
+    QVERIFY(m_game.run->fameAfterGame);
+    QCOMPARE(int(m_game.store.writes.size()) - writes, 60);
 }
 
 LOTARO_TEST_MAIN(EndGameTest, QApplication)

@@ -1,4 +1,4 @@
-#include "FakeClock.h"
+#include "GameHarness.h"
 #include "MemoryStore.h"
 #include "NewGame.h"
 #include "RecordingSound.h"
@@ -43,64 +43,48 @@ private:
     bool showsBack(int k) const;
     QColor colour(const char* name) const;
 
-    std::unique_ptr<QTemporaryDir> m_temp;
-    std::unique_ptr<AssetStore> m_assets;
-    MemoryStore m_store;
-    RecordingSound m_sound;
-    MersenneRandom m_random{11};
-    FakeClock m_clock;
-    std::unique_ptr<RunState> m_run;
-    std::unique_ptr<frmLotaro> m_board;
+    GameHarness m_game;
 };
 
 void PlayTest::init()
 {
-    m_temp = std::make_unique<QTemporaryDir>();
-    m_assets = std::make_unique<AssetStore>(m_temp->path());
-    m_store = MemoryStore();
-    m_sound = RecordingSound();
-    m_clock = FakeClock();
-    m_run = std::make_unique<RunState>();
+    m_game.reset(11);
 }
 
 void PlayTest::cleanup()
 {
-    m_board.reset();
-    m_assets->RemoveAssetTree();
+    m_game.finish();
     for (QWidget* w : QApplication::topLevelWidgets())
         QVERIFY(!w->isVisible());
 }
 
 void PlayTest::start(const QList<std::pair<QString, QString>>& choice)
 {
-    m_store.write(SettingsKeys::section, SettingsKeys::boardSize, QStringLiteral("2"));
+    m_game.store.write(SettingsKeys::section, SettingsKeys::boardSize, QStringLiteral("2"));
     for (const auto& [key, value] : choice)
-        m_store.write(SettingsKeys::section, key, value);
-    m_board = std::make_unique<frmLotaro>(*m_run,
-                                          Services{m_store, m_random, m_clock, *m_assets, m_sound});
-    answerNewGame();
-    m_board->load();
-    QVERIFY(QTest::qWaitForWindowExposed(m_board.get()));
+        m_game.store.write(SettingsKeys::section, key, value);
+    m_game.start();
+    QVERIFY(QTest::qWaitForWindowExposed(m_game.board.get()));
 }
 
 CardPicture* PlayTest::card(int k) const
 {
-    return m_board->findChild<CardPicture*>(QStringLiteral("imgLotaro_") + QString::number(k));
+    return m_game.board->findChild<CardPicture*>(QStringLiteral("imgLotaro_") + QString::number(k));
 }
 
 QLabel* PlayTest::label(const char* name) const
 {
-    return m_board->findChild<QLabel*>(QString::fromUtf8(name));
+    return m_game.board->findChild<QLabel*>(QString::fromUtf8(name));
 }
 
 QTimer* PlayTest::timer(const char* name) const
 {
-    return m_board->findChild<QTimer*>(QString::fromLatin1(name));
+    return m_game.board->findChild<QTimer*>(QString::fromLatin1(name));
 }
 
 QList<int> PlayTest::pairOf(int k) const
 {
-    const QStringList values = m_board->gameState().cardValue;
+    const QStringList values = m_game.board->gameState().cardValue;
     QList<int> result{k};
     result.append(values.indexOf(values[k], k + 1) >= 0 ? values.indexOf(values[k], k + 1)
                                                         : values.indexOf(values[k]));
@@ -115,13 +99,13 @@ QList<int> PlayTest::pairOf(int k) const
 bool PlayTest::showsFace(int k) const
 {
     const auto* face =
-        m_board->findChild<CardPicture*>(QStringLiteral("imgLíc_") + QString::number(k));
+        m_game.board->findChild<CardPicture*>(QStringLiteral("imgLíc_") + QString::number(k));
     return card(k)->isVisible() && card(k)->picture().cacheKey() == face->picture().cacheKey();
 }
 
 bool PlayTest::showsBack(int k) const
 {
-    const auto* back = m_board->findChild<CardPicture*>(QStringLiteral("imgRub"));
+    const auto* back = m_game.board->findChild<CardPicture*>(QStringLiteral("imgRub"));
     return card(k)->isVisible() && card(k)->picture().cacheKey() == back->picture().cacheKey();
 }
 
@@ -144,19 +128,19 @@ void PlayTest::onePlayerMoves()
     QVERIFY(timer("Timer1")->isActive());
     QVERIFY(showsFace(a));
     QCOMPARE(label("lblSkóre1")->text(), QStringLiteral("Otočené:   0"));
-    QCOMPARE(m_sound.requests, QStringList{AssetPaths::sound(m_run->tempPath, 1)});
-    QCOMPARE(m_sound.withOptions, 0);
+    QCOMPARE(m_game.sound.requests, QStringList{AssetPaths::sound(m_game.run->tempPath, 1)});
+    QCOMPARE(m_game.sound.withOptions, 0);
 
     QTest::mouseClick(card(other), Qt::LeftButton);
     QCOMPARE(label("lblSkóre1")->text(), QStringLiteral("Otočené:   1"));
     QVERIFY(timer("Timer2")->isActive());
     QCOMPARE(timer("Timer2")->interval(), 1000);
-    QCOMPARE(m_sound.requests.size(), 2);
-    QVERIFY(m_sound.requests[1].endsWith(QStringLiteral("Lotaro/zvuky/1.wav")));
+    QCOMPARE(m_game.sound.requests.size(), 2);
+    QVERIFY(m_game.sound.requests[1].endsWith(QStringLiteral("Lotaro/zvuky/1.wav")));
 
     QTest::mouseClick(card(third), Qt::LeftButton);
     QVERIFY(showsBack(third));
-    QCOMPARE(m_sound.requests.size(), 2);
+    QCOMPARE(m_game.sound.requests.size(), 2);
 
     QTRY_VERIFY(!timer("Timer2")->isActive());
     QVERIFY(showsBack(a));
@@ -164,7 +148,7 @@ void PlayTest::onePlayerMoves()
     QCOMPARE(label("lblSkóre1")->text(), QStringLiteral("Otočené:   1"));
 
     // The clock shows the time since the first click.
-    m_clock.advance(65);
+    m_game.clock.advance(65);
     QTRY_COMPARE(label("lblČas")->text(), QStringLiteral("Čas: 0:01:05"));
 }
 
@@ -175,7 +159,7 @@ void PlayTest::pairLeavesAfterTheDelay()
     const QList<int> cards = pairOf(3);
     QTest::mouseClick(card(cards[0]), Qt::LeftButton);
     QTest::mouseClick(card(cards[1]), Qt::LeftButton);
-    QVERIFY(m_sound.requests.last().endsWith(QStringLiteral("Lotaro/zvuky/2.wav")));
+    QVERIFY(m_game.sound.requests.last().endsWith(QStringLiteral("Lotaro/zvuky/2.wav")));
     QVERIFY(showsFace(cards[0]));
     QVERIFY(!card(cards[0])->isEnabled());
     QVERIFY(!card(cards[1])->isEnabled());
@@ -202,7 +186,7 @@ void PlayTest::twoPlayersTakeTurns()
 
     // A miss: player 2 is on move.
     int x = -1, y = -1;
-    const QStringList values = m_board->gameState().cardValue;
+    const QStringList values = m_game.board->gameState().cardValue;
     for (int k = 0; k < values.size() && y < 0; ++k)
         if (card(k)->isEnabled() && showsBack(k)) {
             if (x < 0)
@@ -236,11 +220,11 @@ void PlayTest::soundSwitchSilencesEveryRequest()
     QTest::mouseClick(card(cards[0]), Qt::LeftButton);
     QTest::mouseClick(card(cards[2]), Qt::LeftButton);
     QTest::mouseClick(card(cards[1]), Qt::LeftButton);
-    QVERIFY(m_sound.requests.isEmpty());
-    QTest::mouseClick(m_board->findChild<ActionLabel*>(QStringLiteral("lblNabídka_1")),
+    QVERIFY(m_game.sound.requests.isEmpty());
+    QTest::mouseClick(m_game.board->findChild<ActionLabel*>(QStringLiteral("lblNabídka_1")),
                       Qt::LeftButton);
     QTest::mouseClick(card(cards[0]), Qt::LeftButton);
-    QCOMPARE(m_sound.requests.size(), 1);
+    QCOMPARE(m_game.sound.requests.size(), 1);
 }
 
 void PlayTest::wholeGame_data()
@@ -260,7 +244,7 @@ void PlayTest::wholeGame()
     QFETCH(QString, flip);
     QFETCH(QString, players);
     start({{SettingsKeys::flip, flip}, {SettingsKeys::players, players}});
-    const QStringList values = m_board->gameState().cardValue;
+    const QStringList values = m_game.board->gameState().cardValue;
     for (int pair = 1; pair <= 15; ++pair) {
         const int a = values.indexOf(QString::number(pair));
         const int b = values.indexOf(QString::number(pair), a + 1);
@@ -281,11 +265,11 @@ void PlayTest::wholeGame()
         }
         QTest::mouseClick(card(b), Qt::LeftButton);
         if (pair < 15) {
-            QCOMPARE(m_board->gameState().pairsFound, pair);
+            QCOMPARE(m_game.board->gameState().pairsFound, pair);
         }
     }
     // A new board, every card face down, the clocks stopped.
-    QCOMPARE(m_board->gameState().pairsFound, 0);
+    QCOMPARE(m_game.board->gameState().pairsFound, 0);
     QVERIFY(!timer("Timer1")->isActive());
     QVERIFY(!timer("Timer2")->isActive());
     for (int k = 0; k < 30; ++k) {
