@@ -21,7 +21,7 @@ frmAbout::frmAbout(QWidget* board, int cardSize, std::function<bool(const QUrl&)
         openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("picIcon"));
-    icon->setPixmap(QPixmap(QStringLiteral(":/icons/lotaro-32.png")));
+    icon->setPixmap(WindowLook::embeddedPicture(QStringLiteral(":/icons/lotaro-32.png"), "png"));
     icon->setGeometry(Twips::toPixels(240), Twips::toPixels(570), 32, 32);
     addLabel(QStringLiteral("lblTitle"), QStringLiteral("Lotaro  v.1"), 1080, 315, 1620, 435,
              WindowLook::comicFont(15.75, false, true))
@@ -40,7 +40,8 @@ frmAbout::frmAbout(QWidget* board, int cardSize, std::function<bool(const QUrl&)
         1770, 3690, 495, WindowLook::comicFont(9.75, false, true));
     note->setWordWrap(true);
 
-    const QCursor hand(QPixmap(QStringLiteral(":/cursor/hand.png")), 12, 1);
+    const QCursor hand(WindowLook::embeddedPicture(QStringLiteral(":/cursor/hand.png"), "png"), 12,
+                       1);
     const auto link = [&](const char* name, const QString& text, int centreTwips, int top,
                           const QUrl& url) {
         auto* label = new ActionLabel(text, this);

@@ -7,35 +7,59 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
-#include <QPainter>
 #include <QPalette>
 
-#include <cmath>
 
 namespace WindowLook {
+namespace {
+QString& comicFamily()
+{
+    static QString family = QStringLiteral("Comic Sans MS");
+    return family;
+}
+} // namespace
+
+QPixmap embeddedPicture(const QString& path, const char* format)
+{
+    // The game's own pictures are of a known format. Left to guess, the image reader would
+    // load every image plugin there is to ask each whether it knows the file.
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 void installLook()
 {
     AssetCatalogue::ensureRegistered();
     // The embedded copy is registered only where the machine lacks the font: parsing four font
-    // files is the dearest step on the way to the first window.
-    if (!QFontDatabase::hasFamily(QStringLiteral("Comic Sans MS")) &&
-        !QFontDatabase::hasFamily(QStringLiteral("Comic Neue"))) {
-        for (const char* name : {"Regular", "Bold", "Italic", "BoldItalic"})
-            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ComicNeue-") +
-                                              QLatin1String(name) + QStringLiteral(".otf"));
+    // files is the dearest step on the way to the first window. The families are looked up in
+    // the list rather than with hasFamily(), which asks fontconfig to resolve every name it
+    // does not know as an alias, at the cost of the whole database again.
+    const QStringList families = QFontDatabase::families();
+    if (families.contains(QStringLiteral("Comic Sans MS"))) {
+        comicFamily() = QStringLiteral("Comic Sans MS");
+    } else {
+        if (!families.contains(QStringLiteral("Comic Neue"))) {
+            for (const char* name : {"Regular", "Bold", "Italic", "BoldItalic"})
+                QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ComicNeue-") +
+                                                  QLatin1String(name) + QStringLiteral(".otf"));
+        }
+        // Fonts name the family that is there, so no font load goes through a substitution.
+        comicFamily() = QStringLiteral("Comic Neue");
+        QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     }
-    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     // The window's own icon needs only the small sizes; the desktop takes the installed ones.
     QIcon icon;
     for (int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/icons/lotaro-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(embeddedPicture(QStringLiteral(":/icons/lotaro-%1.png").arg(size), "png"));
     QApplication::setWindowIcon(icon);
 }
 
 QFont comicFont(double pointSize, bool bold, bool italic)
 {
-    QFont font(QStringLiteral("Comic Sans MS"));
+    QFont font(comicFamily());
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     font.setItalic(italic);
@@ -45,28 +69,19 @@ QFont comicFont(double pointSize, bool bold, bool italic)
 QPixmap backgroundTile()
 {
     AssetCatalogue::ensureRegistered();
-    static const QPixmap tile(QStringLiteral(":/pozadi/pozadi.gif"));
+    static const QPixmap tile = embeddedPicture(QStringLiteral(":/pozadi/pozadi.gif"), "gif");
     return tile;
 }
 
 void paintBackground(QWidget* window, const QPixmap& tile)
 {
-    // Tiles beyond the window's client area would be clipped away, so the retained image is
-    // only as large as the window.
-    const QSize area = window->size().isEmpty() ? Screen::geometry().size() : window->size();
-    QPixmap backdrop(area);
-    if (tile.isNull()) {
-        backdrop.fill(QColor(0xB6, 0xB4, 0xB5));
-    } else {
-        const int nx = static_cast<int>(std::ceil(double(area.width()) / tile.width()));
-        const int ny = static_cast<int>(std::ceil(double(area.height()) / tile.height()));
-        QPainter painter(&backdrop);
-        for (int i = 0; i < nx; ++i)
-            for (int j = 0; j < ny; ++j)
-                painter.drawPixmap(i * tile.width(), j * tile.height(), tile);
-    }
+    // The tile itself is the window's background brush: the toolkit lays it from the window's
+    // origin at the tile's own size and repaints just the part that needs it, which draws the
+    // same picture as tiling the whole screen into a retained image, without keeping a
+    // screen-sized image per window.
     QPalette palette = window->palette();
-    palette.setBrush(QPalette::Window, QBrush(backdrop));
+    palette.setBrush(QPalette::Window, tile.isNull() ? QBrush(QColor(0xB6, 0xB4, 0xB5))
+                                                     : QBrush(tile));
     window->setPalette(palette);
     window->setAutoFillBackground(true);
 }

@@ -15,10 +15,14 @@ void installLook();
 // Every text of the game is set in this family; a machine without it gets the substitute.
 QFont comicFont(double pointSize, bool bold = false, bool italic = false);
 
+// One of the game's own pictures, read as the format given (lower case, e.g. "png").
+QPixmap embeddedPicture(const QString& path, const char* format);
+
 // The tile painted behind every window, taken from the game's resources.
 QPixmap backgroundTile();
 
-// Paints the tile over the whole screen area once into the window's retained background.
+// Lays the tile over the whole window from its origin as its background, restored on every
+// repaint behind the transparent labels.
 void paintBackground(QWidget* window, const QPixmap& tile);
 
 // Fore colour of a label while it is enabled; a disabled label keeps the greyed look.

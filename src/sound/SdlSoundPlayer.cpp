@@ -1,12 +1,12 @@
 #include "SdlSoundPlayer.h"
 
+#include "sound/SdlLibrary.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 #include <QTimer>
-
-#include <SDL.h>
 
 SdlSoundPlayer::SdlSoundPlayer(std::function<void()> beep, QObject* parent)
     : QObject(parent), m_beep(beep ? std::move(beep) : [] { QApplication::beep(); })
@@ -17,14 +17,14 @@ SdlSoundPlayer::~SdlSoundPlayer()
 {
     closeDevice();
     if (m_initialised)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        m_sdl->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool SdlSoundPlayer::openDevice()
 {
     if (m_device != 0) {
         // A device that went away (unplugged, sound server gone) is given up and tried anew.
-        if (SDL_GetAudioDeviceStatus(m_device) != SDL_AUDIO_STOPPED)
+        if (m_sdl->GetAudioDeviceStatus(m_device) != SDL_AUDIO_STOPPED)
             return true;
         closeDevice();
         m_deviceTried = false;
@@ -33,9 +33,12 @@ bool SdlSoundPlayer::openDevice()
         return false;
     m_deviceTried = true;
     if (!m_initialised) {
+        m_sdl = SdlLibrary::get();
+        if (!m_sdl)
+            return false;
         // SDL must leave SIGINT and SIGTERM to the game, which cleans up on them.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        m_sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (m_sdl->InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
         m_initialised = true;
     }
@@ -46,8 +49,8 @@ bool SdlSoundPlayer::openDevice()
     wanted.samples = 1024;
     SDL_AudioSpec obtained{};
     m_device =
-        SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
-                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+        m_sdl->OpenAudioDevice(nullptr, 0, &wanted, &obtained,
+                               SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (m_device == 0)
         return false;
     const DeviceFormat format{obtained.freq, obtained.format, obtained.channels};
@@ -57,7 +60,7 @@ bool SdlSoundPlayer::openDevice()
         m_decoded.clear();
     m_format = format;
     m_frameBytes = SDL_AUDIO_BITSIZE(obtained.format) / 8 * obtained.channels;
-    SDL_PauseAudioDevice(m_device, 0);
+    m_sdl->PauseAudioDevice(m_device, 0);
     return true;
 }
 
@@ -67,8 +70,8 @@ void SdlSoundPlayer::closeDevice()
         m_loopTimer->stop();
     m_looping.clear();
     if (m_device != 0) {
-        SDL_ClearQueuedAudio(m_device);
-        SDL_CloseAudioDevice(m_device);
+        m_sdl->ClearQueuedAudio(m_device);
+        m_sdl->CloseAudioDevice(m_device);
     }
     m_device = 0;
 }
@@ -80,7 +83,7 @@ int SdlSoundPlayer::SoundDevices()
 
 bool SdlSoundPlayer::isPlaying()
 {
-    return m_device != 0 && SDL_GetQueuedAudioSize(m_device) > 0;
+    return m_device != 0 && m_sdl->GetQueuedAudioSize(m_device) > 0;
 }
 
 QByteArray SdlSoundPlayer::decode(const QString& path)
@@ -98,23 +101,23 @@ QByteArray SdlSoundPlayer::decode(const QString& path)
     SDL_AudioSpec wav{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), int(bytes.size())), 1, &wav, &buffer,
-                        &length))
+    if (!m_sdl->LoadWAV_RW(m_sdl->RWFromConstMem(bytes.constData(), int(bytes.size())), 1, &wav,
+                           &buffer, &length))
         return {};
     SDL_AudioCVT cvt;
     QByteArray pcm;
-    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, m_format.format,
-                          m_format.channels, m_format.freq) >= 0) {
+    if (m_sdl->BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, m_format.format,
+                             m_format.channels, m_format.freq) >= 0) {
         pcm.resize(qsizetype(length) * qMax(1, cvt.len_mult));
         memcpy(pcm.data(), buffer, length);
         cvt.buf = reinterpret_cast<Uint8*>(pcm.data());
         cvt.len = int(length);
-        if (cvt.needed && SDL_ConvertAudio(&cvt) != 0)
+        if (cvt.needed && m_sdl->ConvertAudio(&cvt) != 0)
             pcm.clear();
         else
             pcm.resize(cvt.needed ? cvt.len_cvt : int(length));
     }
-    SDL_FreeWAV(buffer);
+    m_sdl->FreeWAV(buffer);
     if (!pcm.isEmpty())
         m_decoded.insert(path, pcm);
     return pcm;
@@ -143,7 +146,7 @@ void SdlSoundPlayer::PlaySoundFile(const QString& name, std::optional<bool> asyn
         return;
     }
     m_looping.clear();
-    if (SDL_QueueAudio(m_device, pcm.constData(), Uint32(pcm.size())) != 0) {
+    if (m_sdl->QueueAudio(m_device, pcm.constData(), Uint32(pcm.size())) != 0) {
         m_lastResult = Result::Dropped;
         return;
     }
@@ -200,6 +203,6 @@ void SdlSoundPlayer::topUpLoop()
             m_loopTimer->stop();
         return;
     }
-    if (SDL_GetQueuedAudioSize(m_device) < Uint32(m_looping.size() / 2))
-        SDL_QueueAudio(m_device, m_looping.constData(), Uint32(m_looping.size()));
+    if (m_sdl->GetQueuedAudioSize(m_device) < Uint32(m_looping.size() / 2))
+        m_sdl->QueueAudio(m_device, m_looping.constData(), Uint32(m_looping.size()));
 }

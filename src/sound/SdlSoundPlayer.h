@@ -9,6 +9,7 @@
 #include <functional>
 
 class QTimer;
+struct SdlLibrary;
 
 // Plays WAV files (PCM and Microsoft ADPCM) through one SDL audio device, opened on the first
 // request and closed again half a second after the last sound ends. A request made while another
@@ -46,6 +47,7 @@ private:
     void scheduleIdleClose(qsizetype bytes);
 
     std::function<void()> m_beep;
+    const SdlLibrary* m_sdl = nullptr;
     bool m_initialised = false;
     bool m_deviceTried = false;
     quint32 m_device = 0;

@@ -362,19 +362,24 @@ void NewGameTest::placement()
     }
 }
 
-// The tiled texture is painted once into an image as large as the window.
+// The tile is laid from the window's origin at its own size, under the whole window.
 void NewGameTest::textureCoversTheWindow()
 {
     open([](QWidget* d) {
         const QBrush brush = d->palette().brush(QPalette::Window);
         QCOMPARE(brush.style(), Qt::TexturePattern);
-        QCOMPARE(brush.texture().size(), d->size());
+        QCOMPARE(brush.texture().size(), QSize(80, 79));
         QVERIFY(d->autoFillBackground());
-        // A tile's texel comes back at its place and one tile further.
-        const QImage image = brush.texture().toImage();
-        QCOMPARE(image.pixel(3, 5), image.pixel(3 + 80, 5 + 79));
-        QVERIFY(qGray(image.pixel(40, 40)) > 150);
+        QVERIFY(qGray(brush.texture().toImage().pixel(40, 40)) > 150);
     });
+    const QImage tile = WindowLook::backgroundTile().toImage();
+    QWidget window;
+    window.resize(250, 170);
+    WindowLook::paintBackground(&window, WindowLook::backgroundTile());
+    const QImage shown = window.grab().toImage();
+    for (int y = 0; y < shown.height(); y += 7)
+        for (int x = 0; x < shown.width(); x += 5)
+            QCOMPARE(shown.pixel(x, y), tile.pixel(x % 80, y % 79));
 }
 
 LOTARO_TEST_MAIN(NewGameTest, QApplication)
