@@ -5,6 +5,7 @@
 #include "game/WindowLook.h"
 #include "game/frmLotaro.h"
 #include "platform/Clock.h"
+#include "platform/FontWarmUp.h"
 #include "platform/RandomSource.h"
 #include "platform/SettingsStore.h"
 #include "platform/SignalWatcher.h"
@@ -46,12 +47,18 @@ int main(int argc, char* argv[])
 {
     if (answeredOnTerminal(argc, argv))
         return 0;
+    FontWarmUp fonts;
+    // On X11 the toolkit hands every repaint over in shared memory and has the server report
+    // when it is done with it: the clock's once-a-second repaint would wake two more threads
+    // each second. The game's repaints are small, and sent plainly they need no answer.
+    qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lotaro"));
     // The program ends through its own quit path only, never because a dialog was the last
     // window to close.
     QApplication::setQuitOnLastWindowClosed(false);
     AssetCatalogue::ensureRegistered();
+    fonts.finish();
     WindowLook::installLook();
 
     IniSettingsStore store;

@@ -50,6 +50,10 @@ void installLook()
         comicFamily() = QStringLiteral("Comic Neue");
         QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     }
+    // A widget lays out its text with the default font the moment it is made, before its
+    // window's font reaches it; with the game's own everyday font as the default, no font of
+    // the desktop is loaded only to be dropped again.
+    QApplication::setFont(comicFont(8.25));
     // The window's own icon needs only the small sizes; the desktop takes the installed ones.
     QIcon icon;
     for (int size : {16, 32, 48})
