@@ -1,15 +1,17 @@
 #!/bin/sh
-# Installs the Debian packages that a purpose needs ("game" or "tests"), and nothing that is
+# Installs the Debian packages that a purpose needs ("game", "tests" or "bench"), and nothing that is
 # already there. Runs as root or through sudo.
 set -eu
 
-game="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 libsdl2-dev libgl-dev fonts-comic-neue"
+game="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 libsdl2-dev libfontconfig-dev libgl-dev fonts-comic-neue"
 tests="$game xvfb xauth x11-utils xdotool imagemagick python3-pil desktop-file-utils appstream"
+bench="$tests libxcb1-dev valgrind lmemory"
 
 case "${1:-}" in
 game) wanted=$game ;;
 tests) wanted=$tests ;;
-*) echo "usage: $0 game|tests" >&2; exit 2 ;;
+bench) wanted=$bench ;;
+*) echo "usage: $0 game|tests|bench" >&2; exit 2 ;;
 esac
 
 missing=""
