@@ -31,8 +31,22 @@ void ActionLabel::fit()
 {
     if (!m_fitsText)
         return;
+    // Measuring the caption loads its font. A label kept hidden (the board's menu before the
+    // first deal) is measured when it is shown, off the way to the first window.
+    if (isHidden()) {
+        m_fitPending = true;
+        return;
+    }
+    m_fitPending = false;
     const QSize hint = sizeHint();
     resize(hint.width(), m_fixedHeight > 0 ? m_fixedHeight : hint.height());
+}
+
+bool ActionLabel::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShowToParent && m_fitPending)
+        fit();
+    return QLabel::event(event);
 }
 
 void ActionLabel::mousePressEvent(QMouseEvent* event)

@@ -26,6 +26,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void fit();
@@ -34,4 +35,5 @@ private:
     ClickTracker m_click;
     bool m_fitsText = false;
     int m_fixedHeight = -1;
+    bool m_fitPending = false;
 };

@@ -72,8 +72,8 @@ void frmLotaro::buildControls()
         label->setObjectName(QStringLiteral("lblNabídka_") + QString::number(k));
         label->setProperty("index", k);
         label->setFont(WindowLook::comicFont(9.75));
-        label->setFitsText(true, Twips::toPixels(270));
         label->hide();
+        label->setFitsText(true, Twips::toPixels(270));
         connect(label, &ActionLabel::clicked, this, [this, k] { menuAction(k); });
         connect(label, &ActionLabel::hovered, this, [this, k] { m_menu.hover(k); });
         lblNabídka[k] = label;

@@ -204,6 +204,8 @@ void BoardTest::layout()
     for (int k = 0; k < 6; ++k) {
         QCOMPARE(menu(k)->pos(), px(l.menu[k]));
         QCOMPARE(menu(k)->height(), 18);
+        // Measured only once shown: as wide as its caption.
+        QCOMPARE(menu(k)->width(), menu(k)->sizeHint().width());
         QVERIFY(menu(k)->isVisible());
         QVERIFY(menu(k)->isEnabled());
     }
