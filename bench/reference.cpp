@@ -25,7 +25,7 @@ int main(int argc, char** argv)
         bool bold;
         bool italic;
     };
-    const Style styles[] = {{8.25, false, false}, {8.25, true, false}, {9, false, false},
+    const Style styles[] = {{8.25, false, false}, {8.25, true, false},   {9, false, false},
                             {9.75, true, false},  {11.25, false, false}, {26.25, false, true}};
     for (int i = 0; i < 16; ++i) {
         auto* label = new QLabel(QStringLiteral("Popisek %1").arg(i), &dialog);

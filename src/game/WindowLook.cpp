@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QPalette>
 
-
 namespace WindowLook {
 namespace {
 QString& comicFamily()
@@ -84,8 +83,8 @@ void paintBackground(QWidget* window, const QPixmap& tile)
     // same picture as tiling the whole screen into a retained image, without keeping a
     // screen-sized image per window.
     QPalette palette = window->palette();
-    palette.setBrush(QPalette::Window, tile.isNull() ? QBrush(QColor(0xB6, 0xB4, 0xB5))
-                                                     : QBrush(tile));
+    palette.setBrush(QPalette::Window,
+                     tile.isNull() ? QBrush(QColor(0xB6, 0xB4, 0xB5)) : QBrush(tile));
     window->setPalette(palette);
     window->setAutoFillBackground(true);
 }
