@@ -47,7 +47,6 @@ void installLook()
         }
         // Fonts name the family that is there, so no font load goes through a substitution.
         comicFamily() = QStringLiteral("Comic Neue");
-        QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     }
     // A widget lays out its text with the default font the moment it is made, before its
     // window's font reaches it; with the game's own everyday font as the default, no font of

@@ -8,11 +8,12 @@ class QLabel;
 class QWidget;
 
 namespace WindowLook {
-// Registers the embedded Comic Neue and lets it stand in for "Comic Sans MS" where the machine
-// has no such font; sets the application icon.
+// Chooses the game's type family: "Comic Sans MS" where the machine has it, else Comic Neue (the
+// embedded copy where the machine lacks that too); makes it the default font; sets the
+// application icon.
 void installLook();
 
-// Every text of the game is set in this family; a machine without it gets the substitute.
+// Every text of the game is set in the family installLook() chose ("Comic Sans MS" before).
 QFont comicFont(double pointSize, bool bold = false, bool italic = false);
 
 // One of the game's own pictures, read as the format given (lower case, e.g. "png").

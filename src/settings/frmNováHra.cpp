@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTimer>
 
 using Twips::toPixels;
 
@@ -75,15 +76,42 @@ void frmNováHra::buildControls()
 
     m_groups = {{
         {"Hráči", "Frame3", 3255, 3780, 645, {"1 hráč", "2 hráči"}, Players, nullptr, {}},
-        {"PočetKaret", "Frame5", 525, 3780, 960, {"10 x 8", "8 x 6", "6 x 5"}, BoardSize,
-         nullptr, {}},
-        {"Líc", "Frame2", 525, 1365, 1800,
-         {"Číslice", "Obrázky 1", "Obrázky 2", "Obrázky 3", "Krásné ženy", "Vlastní"}, Face,
-         nullptr, {}},
-        {"Rub", "Frame4", 3255, 1365, 1905,
-         {"Dřevo", "Listí", "Noviny", "Lesní plody", "Technika", "Zeď"}, Back, nullptr, {}},
-        {"Otočení", "Frame6", 525, 5250, 1275, {"1 sec", "2 sec", "3 sec", "Celý tah"}, Flip,
-         nullptr, {}},
+        {"PočetKaret",
+         "Frame5",
+         525,
+         3780,
+         960,
+         {"10 x 8", "8 x 6", "6 x 5"},
+         BoardSize,
+         nullptr,
+         {}},
+        {"Líc",
+         "Frame2",
+         525,
+         1365,
+         1800,
+         {"Číslice", "Obrázky 1", "Obrázky 2", "Obrázky 3", "Krásné ženy", "Vlastní"},
+         Face,
+         nullptr,
+         {}},
+        {"Rub",
+         "Frame4",
+         3255,
+         1365,
+         1905,
+         {"Dřevo", "Listí", "Noviny", "Lesní plody", "Technika", "Zeď"},
+         Back,
+         nullptr,
+         {}},
+        {"Otočení",
+         "Frame6",
+         525,
+         5250,
+         1275,
+         {"1 sec", "2 sec", "3 sec", "Celý tah"},
+         Flip,
+         nullptr,
+         {}},
     }};
     for (Group& g : m_groups) {
         const int buttonHeight = g.field == BoardSize ? 315 : g.field == Flip ? 330 : 255;
@@ -189,8 +217,9 @@ void frmNováHra::load()
 {
     m_loaded = true;
     WindowLook::paintBackground(this, WindowLook::backgroundTile());
-    m_services.assets.startUnpacking();
-    m_run.tempPath = m_services.assets.tempPath();
+    // The pictures and sounds are written out once the dialog is up: they are needed only after
+    // "OK", and writing them while the dialog is being shown would only delay it.
+    QTimer::singleShot(0, this, [this] { startUnpacking(); });
     WindowLook::centreOnScreen(this);
     const OptionChoice c = loadChoice(m_services.store);
     txtHráč1->setText(c.name1);
@@ -227,10 +256,20 @@ OptionChoice frmNováHra::choice() const
     return c;
 }
 
+void frmNováHra::startUnpacking()
+{
+    if (m_unpackStarted || m_run.ending)
+        return;
+    m_unpackStarted = true;
+    m_services.assets.startUnpacking();
+    m_run.tempPath = m_services.assets.tempPath();
+}
+
 void frmNováHra::clickOK()
 {
     lblOK->setHighlighted(false);
     // The board is dealt from the unpacked files next.
+    startUnpacking();
     m_services.assets.finishUnpacking();
     m_run.tempPath = m_services.assets.tempPath();
     const OptionChoice c = choice();

@@ -42,7 +42,7 @@ private:
         const char* frameName; // its container
         int left, top, height; // the container, in twips
         std::vector<const char*> captions;
-        int field;             // OptionChoice member it sets
+        int field; // OptionChoice member it sets
         QButtonGroup* buttons = nullptr;
         HoverGroup labels;
     };
@@ -50,6 +50,7 @@ private:
     void buildControls();
     void buildGroup(Group& group, int captionLeft, int buttonHeight);
     void load();
+    void startUnpacking();
     void select(Group& group, int index);
     void playersChanged();
     void clickOK();
@@ -60,6 +61,7 @@ private:
     std::function<void()> m_loadHallOfFame;
     std::function<void()> m_endProgram;
     bool m_loaded = false;
+    bool m_unpackStarted = false;
     bool m_ending = false;
 
     std::array<Group, 5> m_groups; // players, board size, face, back, flip-back
