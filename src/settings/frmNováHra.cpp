@@ -74,45 +74,20 @@ void frmNováHra::buildControls()
         label->setProperty("index", h.index);
     }
 
+    // clang-format off
     m_groups = {{
         {"Hráči", "Frame3", 3255, 3780, 645, {"1 hráč", "2 hráči"}, Players, nullptr, {}},
-        {"PočetKaret",
-         "Frame5",
-         525,
-         3780,
-         960,
-         {"10 x 8", "8 x 6", "6 x 5"},
-         BoardSize,
-         nullptr,
-         {}},
-        {"Líc",
-         "Frame2",
-         525,
-         1365,
-         1800,
-         {"Číslice", "Obrázky 1", "Obrázky 2", "Obrázky 3", "Krásné ženy", "Vlastní"},
-         Face,
-         nullptr,
-         {}},
-        {"Rub",
-         "Frame4",
-         3255,
-         1365,
-         1905,
-         {"Dřevo", "Listí", "Noviny", "Lesní plody", "Technika", "Zeď"},
-         Back,
-         nullptr,
-         {}},
-        {"Otočení",
-         "Frame6",
-         525,
-         5250,
-         1275,
-         {"1 sec", "2 sec", "3 sec", "Celý tah"},
-         Flip,
-         nullptr,
-         {}},
+        {"PočetKaret", "Frame5", 525, 3780, 960, {"10 x 8", "8 x 6", "6 x 5"}, BoardSize,
+         nullptr, {}},
+        {"Líc", "Frame2", 525, 1365, 1800,
+         {"Číslice", "Obrázky 1", "Obrázky 2", "Obrázky 3", "Krásné ženy", "Vlastní"}, Face,
+         nullptr, {}},
+        {"Rub", "Frame4", 3255, 1365, 1905,
+         {"Dřevo", "Listí", "Noviny", "Lesní plody", "Technika", "Zeď"}, Back, nullptr, {}},
+        {"Otočení", "Frame6", 525, 5250, 1275, {"1 sec", "2 sec", "3 sec", "Celý tah"}, Flip,
+         nullptr, {}},
     }};
+    // clang-format on
     for (Group& g : m_groups) {
         const int buttonHeight = g.field == BoardSize ? 315 : g.field == Flip ? 330 : 255;
         buildGroup(g, g.left + 315, buttonHeight);
