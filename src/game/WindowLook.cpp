@@ -13,6 +13,8 @@
 
 namespace WindowLook {
 namespace {
+const QColor disabledGrey(0x80, 0x80, 0x80);
+
 QString& comicFamily()
 {
     static QString family = QStringLiteral("Comic Sans MS");
@@ -52,6 +54,11 @@ void installLook()
     // window's font reaches it; with the game's own everyday font as the default, no font of
     // the desktop is loaded only to be dropped again.
     QApplication::setFont(comicFont(8.25));
+    // Disabled labels (the board's panel while a dialog is open) keep the classic grey text;
+    // the toolkit's own disabled grey is as light as the tile and would make them vanish.
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, disabledGrey);
+    QApplication::setPalette(palette);
     // The window's own icon needs only the small sizes; the desktop takes the installed ones.
     QIcon icon;
     for (int size : {16, 32, 48})

@@ -6,6 +6,7 @@
 #include "dialogs/frmNápověda.h"
 #include "dialogs/frmSkoncit.h"
 #include "game/ActionLabel.h"
+#include "game/WindowLook.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void quitConfirmation();
     void aboutLinks();
     void highlightDoesNotOutliveTheWindow();
+    // Last: it installs the game's look for the whole process.
+    void disabledLabelsStayReadable();
 
 private:
     std::unique_ptr<QWidget> m_board;
@@ -156,6 +159,26 @@ void DialogsTest::highlightDoesNotOutliveTheWindow()
         QVERIFY(!ok->isHighlighted());
         QVERIFY(!notice.isVisible());
     }
+}
+
+// The board's panel is disabled while a dialog is open; its text must still stand out from
+// the paper grey behind it.
+void DialogsTest::disabledLabelsStayReadable()
+{
+    WindowLook::installLook();
+    QWidget window;
+    window.resize(200, 60);
+    WindowLook::paintBackground(&window, QPixmap()); // the tile's average grey, B6B4B5
+    auto* label = new QLabel(QStringLiteral("Čas: 0:00:00"), &window);
+    label->setFont(WindowLook::comicFont(9.75, true));
+    label->adjustSize();
+    label->setEnabled(false);
+    const QImage shown = window.grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < label->height(); ++y)
+        for (int x = 0; x < label->width(); ++x)
+            darkest = qMin(darkest, qGray(shown.pixel(x, y)));
+    QVERIFY2(darkest <= qGray(0xB6B4B5) - 40, qPrintable(QString::number(darkest)));
 }
 
 LOTARO_TEST_MAIN(DialogsTest, QApplication)
