@@ -53,6 +53,9 @@ int main(int argc, char* argv[])
     // each second. The game's repaints are small, and sent plainly they need no answer.
     qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
+    // Read when the display was opened; programs the game starts (the mail client and browser
+    // of the about window) keep their own way of drawing.
+    qunsetenv("QT_XCB_NO_MITSHM");
     QApplication::setApplicationName(QStringLiteral("Lotaro"));
     // The program ends through its own quit path only, never because a dialog was the last
     // window to close.
