@@ -2,7 +2,9 @@
 """Builds Release and measures the game against the bare-Qt floor, side by side in one run.
 
 Prints one table: start-up to the new-game dialog (game, a reference Qt program, lmemory when
-installed), unpacking against plain writes, deals, clicks, peak memory and idle wake-ups.
+installed), instructions to the dialog under callgrind (game, the reference, the reference in the
+dialog's six type styles), unpacking against plain writes, deals, clicks, peak memory and idle
+wake-ups.
 Every timing is a median of interleaved rounds with min and max.
 """
 import os
