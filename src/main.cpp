@@ -1,4 +1,3 @@
-#include "assets/AssetCatalogue.h"
 #include "assets/AssetStore.h"
 #include "game/RunState.h"
 #include "game/Services.h"
@@ -60,7 +59,6 @@ int main(int argc, char* argv[])
     // The program ends through its own quit path only, never because a dialog was the last
     // window to close.
     QApplication::setQuitOnLastWindowClosed(false);
-    AssetCatalogue::ensureRegistered();
     fonts.finish();
     WindowLook::installLook();
 
