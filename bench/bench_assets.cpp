@@ -1,7 +1,7 @@
 // Times the unpacking and removal of the asset tree against the floor of writing the same bytes
 // with plain file writes.
-#include "assets/AssetCatalogue.h"
-#include "assets/AssetStore.h"
+#include "core/AssetCatalogue.h"
+#include "core/AssetStore.h"
 
 #include "Figures.h"
 

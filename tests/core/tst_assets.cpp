@@ -1,9 +1,9 @@
 #include "TestMain.h"
 
-#include "assets/AssetCatalogue.h"
-#include "assets/AssetPaths.h"
-#include "assets/AssetStore.h"
-#include "platform/SignalWatcher.h"
+#include "core/AssetCatalogue.h"
+#include "core/AssetPaths.h"
+#include "core/AssetStore.h"
+#include "core/SignalWatcher.h"
 
 #include <QDirIterator>
 #include <QFile>

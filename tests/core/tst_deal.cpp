@@ -1,10 +1,10 @@
 #include "ScriptedRandom.h"
 #include "TestMain.h"
 
-#include "game/Deal.h"
-#include "game/GameClock.h"
-#include "game/GameState.h"
-#include "platform/RandomSource.h"
+#include "core/Deal.h"
+#include "core/GameClock.h"
+#include "core/GameState.h"
+#include "core/RandomSource.h"
 
 #include <QMap>
 

@@ -1,8 +1,8 @@
 #include "MemoryStore.h"
 #include "TestMain.h"
 
-#include "fame/HallOfFame.h"
-#include "platform/SettingsStore.h"
+#include "core/HallOfFame.h"
+#include "core/SettingsStore.h"
 
 namespace {
 struct Result {

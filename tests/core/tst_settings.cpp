@@ -1,9 +1,9 @@
 #include "MemoryStore.h"
 #include "TestMain.h"
 
-#include "platform/NumberText.h"
-#include "platform/SettingsStore.h"
-#include "settings/GameSettings.h"
+#include "core/NumberText.h"
+#include "core/SettingsStore.h"
+#include "core/GameSettings.h"
 
 #include <QSettings>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "game/TurnLogic.h"
+#include "core/TurnLogic.h"
 
 #include <memory>
 

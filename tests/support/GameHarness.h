@@ -5,11 +5,11 @@
 #include "NewGame.h"
 #include "RecordingSound.h"
 
-#include "assets/AssetStore.h"
-#include "game/RunState.h"
-#include "game/Services.h"
-#include "game/frmLotaro.h"
-#include "platform/RandomSource.h"
+#include "core/AssetStore.h"
+#include "core/RunState.h"
+#include "core/Services.h"
+#include "windows/frmLotaro.h"
+#include "core/RandomSource.h"
 
 #include <QTemporaryDir>
 

@@ -2,7 +2,7 @@
 
 #include "Modal.h"
 
-#include "game/ActionLabel.h"
+#include "ui/ActionLabel.h"
 
 #include <QAbstractButton>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound/SoundPlayer.h"
+#include "core/SoundPlayer.h"
 
 #include <QStringList>
 

@@ -1,12 +1,12 @@
 #include "Hover.h"
 #include "TestMain.h"
 
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmNeexistuje.h"
-#include "dialogs/frmNápověda.h"
-#include "dialogs/frmSkoncit.h"
-#include "game/ActionLabel.h"
-#include "game/WindowLook.h"
+#include "windows/frmAbout.h"
+#include "windows/frmNeexistuje.h"
+#include "windows/frmNápověda.h"
+#include "windows/frmSkoncit.h"
+#include "ui/ActionLabel.h"
+#include "ui/WindowLook.h"
 
 #include <QApplication>
 #include <QLabel>

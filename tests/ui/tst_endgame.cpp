@@ -5,13 +5,13 @@
 #include "RecordingSound.h"
 #include "TestMain.h"
 
-#include "assets/AssetStore.h"
-#include "game/ActionLabel.h"
-#include "game/CardPicture.h"
-#include "game/RunState.h"
-#include "game/frmLotaro.h"
-#include "platform/RandomSource.h"
-#include "settings/GameSettings.h"
+#include "core/AssetStore.h"
+#include "ui/ActionLabel.h"
+#include "ui/CardPicture.h"
+#include "core/RunState.h"
+#include "windows/frmLotaro.h"
+#include "core/RandomSource.h"
+#include "core/GameSettings.h"
 
 #include <QLabel>
 #include <QTimer>

@@ -6,13 +6,13 @@
 #include "RecordingSound.h"
 #include "TestMain.h"
 
-#include "assets/AssetStore.h"
-#include "game/ActionLabel.h"
-#include "game/RunState.h"
-#include "game/WindowLook.h"
-#include "platform/RandomSource.h"
-#include "settings/GameSettings.h"
-#include "settings/frmNováHra.h"
+#include "core/AssetStore.h"
+#include "ui/ActionLabel.h"
+#include "core/RunState.h"
+#include "ui/WindowLook.h"
+#include "core/RandomSource.h"
+#include "core/GameSettings.h"
+#include "windows/frmNováHra.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>

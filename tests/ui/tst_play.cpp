@@ -4,14 +4,14 @@
 #include "RecordingSound.h"
 #include "TestMain.h"
 
-#include "assets/AssetPaths.h"
-#include "assets/AssetStore.h"
-#include "game/ActionLabel.h"
-#include "game/CardPicture.h"
-#include "game/RunState.h"
-#include "game/frmLotaro.h"
-#include "platform/RandomSource.h"
-#include "settings/GameSettings.h"
+#include "core/AssetPaths.h"
+#include "core/AssetStore.h"
+#include "ui/ActionLabel.h"
+#include "ui/CardPicture.h"
+#include "core/RunState.h"
+#include "windows/frmLotaro.h"
+#include "core/RandomSource.h"
+#include "core/GameSettings.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "assets/AssetCatalogue.h"
+#include "core/AssetCatalogue.h"
 #include "sound/SdlSoundPlayer.h"
 
 #include <QFile>

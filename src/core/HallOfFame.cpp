@@ -1,0 +1,127 @@
+#include "HallOfFame.h"
+
+#include "core/GameClock.h"
+#include "core/SettingsStore.h"
+
+#include <QRegularExpression>
+
+namespace {
+const QString sections[] = {QStringLiteral("Malý"), QStringLiteral("Střední"),
+                            QStringLiteral("Velký")};
+const QString timeKey = QStringLiteral("Čas");
+const QString dateKey = QStringLiteral("Datum");
+const QString nameKey = QStringLiteral("Jméno");
+const QString turnedKey = QStringLiteral("Otočené");
+const QDate emptyDate(2000, 1, 1);
+
+QString key(int place, const QString& part)
+{
+    return QString::number(place) + part;
+}
+
+// Hand-edited values that do not convert are read as if the key were absent.
+int readTime(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2}):(\\d{2}):(\\d{2})\\s*$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return 0; // also the stored default "0"
+    const int h = m.captured(1).toInt(), min = m.captured(2).toInt(), s = m.captured(3).toInt();
+    if (h > 23 || min > 59 || s > 59)
+        return 0;
+    return h * 3600 + min * 60 + s;
+}
+
+QDate readDate(const QString& text)
+{
+    const QDate date = QDate::fromString(text.trimmed(), QStringLiteral("d.M.yyyy"));
+    return date.isValid() ? date : emptyDate;
+}
+
+qint16 readTurned(const QString& text)
+{
+    bool ok = false;
+    const short value = text.trimmed().toShort(&ok);
+    return ok ? value : 999;
+}
+
+bool beats(const HallOfFameEntry& c, const HallOfFameEntry& t)
+{
+    return c.turned < t.turned || (c.turned == t.turned && c.time <= t.time);
+}
+} // namespace
+
+QString HallOfFame::timeText(int seconds)
+{
+    return GameClock::longTime(seconds);
+}
+
+QString HallOfFame::dateText(const QDate& date)
+{
+    return date.toString(QStringLiteral("d.M.yyyy"));
+}
+
+int HallOfFame::windowRow(int sizeClass, int place)
+{
+    return place + (sizeClass == 0 ? 10 : sizeClass == 1 ? 5 : 0);
+}
+
+void HallOfFame::loadHallOfFame(const SettingsStore& store)
+{
+    for (int p = 0; p < places; ++p) {
+        for (int t = 0; t < 3; ++t) {
+            HallOfFameEntry& e = m_tables[t][p];
+            e.time = readTime(store.read(sections[t], key(p, timeKey), QStringLiteral("0")));
+            e.date = readDate(store.read(sections[t], key(p, dateKey), dateText(emptyDate)));
+            e.name = store.read(sections[t], key(p, nameKey), QStringLiteral("..."));
+            e.turned =
+                readTurned(store.read(sections[t], key(p, turnedKey), QStringLiteral("999")));
+        }
+    }
+}
+
+void HallOfFame::saveHallOfFame(SettingsStore& store) const
+{
+    for (int p = 0; p < places; ++p) {
+        for (int t = 0; t < 3; ++t) {
+            const HallOfFameEntry& e = m_tables[t][p];
+            store.write(sections[t], key(p, timeKey), timeText(e.time));
+            store.write(sections[t], key(p, dateKey), dateText(e.date));
+            store.write(sections[t], key(p, nameKey), e.name);
+            store.write(sections[t], key(p, turnedKey), QString::number(e.turned));
+        }
+    }
+}
+
+void HallOfFame::clearHallOfFame()
+{
+    for (Table& t : m_tables)
+        for (int p = 0; p < places; ++p)
+            t[p] = HallOfFameEntry();
+}
+
+void HallOfFame::placeCandidate(int sizeClass, int time, const QString& name, int turned,
+                                const QDate& today)
+{
+    table(sizeClass)[places] = {today, name, static_cast<qint16>(turned), time};
+}
+
+void HallOfFame::insertCandidate(int sizeClass)
+{
+    Table& t = table(sizeClass);
+    // Every table admits a result with as many moves as its fifth place; the ranking below
+    // then decides by the time, so that one rule holds for all three.
+    if (t[places].turned > t[places - 1].turned)
+        return;
+    bool first = true;
+    for (int i = 0; i < places; ++i) {
+        if (!beats(t[places], t[i]))
+            continue;
+        newRecord = true;
+        if (first) {
+            first = false;
+            newEntryRow = static_cast<qint16>(windowRow(sizeClass, i));
+        }
+        std::swap(t[i], t[places]);
+    }
+}

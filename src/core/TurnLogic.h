@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/GameState.h"
+
+#include <QTime>
+
+#include <vector>
+
+// What a card shows, as its picture control mirrors it.
+enum class CardFace {
+    Down,   // the back, clickable
+    Up,     // its face, clickable (turned in the current or last move)
+    Paired, // its face, no longer clickable, leaving the board
+    Removed // gone
+};
+
+// The rules of a running game: what a click on a card does, how two turned cards are compared,
+// when a found pair leaves and a miss turns back, how the turn passes and the scores grow. It
+// works on the game state and knows no widget; the board window shows what it decides.
+class TurnLogic {
+public:
+    // The flip-back interval that marks "Celý tah": the two cards stay until the next click.
+    static constexpr int wholeMove = 4000;
+
+    explicit TurnLogic(GameState& state) : m_state(state) {}
+
+    // A freshly dealt board: every card face down.
+    void deal(int cardCount, bool twoPlayers, int flipInterval);
+
+    struct Outcome {
+        bool ignored = false;
+        bool startClock = false; // the first accepted click of a one-player game
+        int sound = 0;           // 1 a card turned or a miss, 2 a pair found, 0 none
+        bool gameOver = false;   // the last pair was found in this click
+        bool startFlipTimer = false;
+        std::vector<int> changed; // cards whose face changed
+    };
+
+    // flipTimerRunning: the flip-back timer is counting, which keeps every click out.
+    Outcome click(int index, bool flipTimerRunning, const QTime& now);
+    // The flip-back timer's tick: the pair leaves, or the miss turns face down.
+    std::vector<int> flipBack();
+    // The end of a game takes the last pair off the board at once.
+    std::vector<int> removeLastPair();
+
+    CardFace face(int index) const { return m_faces[static_cast<size_t>(index)]; }
+    int cardCount() const { return static_cast<int>(m_faces.size()); }
+    bool twoPlayers() const { return m_twoPlayers; }
+
+private:
+    void setFace(int index, CardFace face, std::vector<int>& changed);
+    void turnBackLastMove(std::vector<int>& changed);
+
+    GameState& m_state;
+    std::vector<CardFace> m_faces;
+    bool m_twoPlayers = false;
+    int m_flipInterval = wholeMove;
+};

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "game/LotaroDialog.h"
-
-// The notice that the chosen picture set cannot be found. "OK" closes it.
-class frmNeexistuje : public LotaroDialog {
-public:
-    frmNeexistuje(QWidget* board, int cardSize);
-};

@@ -1,0 +1,23 @@
+#include "HoverGroup.h"
+
+#include "ui/ActionLabel.h"
+
+void HoverGroup::hover(int index) const
+{
+    for (int i = 0; i < m_labels.size(); ++i)
+        if (i != index)
+            m_labels[i]->setHighlighted(false);
+    m_labels.value(index)->setHighlighted(true);
+}
+
+void HoverGroup::reset() const
+{
+    for (ActionLabel* label : m_labels)
+        label->setHighlighted(false);
+}
+
+void HoverGroup::resetIndex(int index) const
+{
+    if (ActionLabel* label = m_labels.value(index))
+        label->setHighlighted(false);
+}

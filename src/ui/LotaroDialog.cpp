@@ -1,0 +1,64 @@
+#include "LotaroDialog.h"
+
+#include "ui/ActionLabel.h"
+#include "ui/WindowLook.h"
+#include "core/Twips.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+using Twips::toPixels;
+
+LotaroDialog::LotaroDialog(QWidget* board, const QString& name, int widthTwips, int heightTwips)
+    : QDialog(board, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setObjectName(name);
+    setWindowTitle(QStringLiteral("Lotaro"));
+    setFont(WindowLook::comicFont(8.25));
+    setFixedSize(toPixels(widthTwips), toPixels(heightTwips));
+    setMouseTracking(true);
+    WindowLook::paintBackground(this, WindowLook::backgroundTile());
+}
+
+QLabel* LotaroDialog::addLabel(const QString& name, const QString& text, int left, int top,
+                               int width, int height, const QFont& font, Qt::Alignment alignment)
+{
+    auto* label = new QLabel(text, this);
+    label->setObjectName(name);
+    label->setFont(font);
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+    return label;
+}
+
+ActionLabel* LotaroDialog::addAction(const QString& name, const QString& text, int left, int top,
+                                     std::function<void()> onClick, bool keepLookOnClick,
+                                     Qt::Alignment alignment)
+{
+    auto* label = new ActionLabel(text, this);
+    label->setObjectName(name);
+    label->setFont(WindowLook::comicFont(11.25));
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    label->setGeometry(toPixels(left), toPixels(top), toPixels(900), toPixels(300));
+    connect(label, &ActionLabel::hovered, this, [label] { label->setHighlighted(true); });
+    connect(label, &ActionLabel::clicked, this, [label, keepLookOnClick, onClick] {
+        if (!keepLookOnClick)
+            label->setHighlighted(false);
+        onClick();
+    });
+    m_actions.append(label);
+    return label;
+}
+
+void LotaroDialog::overBackground()
+{
+    for (ActionLabel* label : std::as_const(m_actions))
+        label->setHighlighted(false);
+}
+
+void LotaroDialog::mouseMoveEvent(QMouseEvent* event)
+{
+    if (childAt(event->position().toPoint()) == nullptr)
+        overBackground();
+    QDialog::mouseMoveEvent(event);
+}

@@ -1,0 +1,308 @@
+#include "frmNováHra.h"
+
+#include "core/AssetStore.h"
+#include "ui/ActionLabel.h"
+#include "core/RunState.h"
+#include "ui/WindowLook.h"
+#include "ui/Screen.h"
+#include "core/SettingsStore.h"
+#include "core/Twips.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+using Twips::toPixels;
+
+namespace {
+enum Field { Players, BoardSize, Face, Back, Flip };
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
+}
+
+QLabel* plainLabel(QWidget* parent, const QString& name, const QString& text, int left, int top,
+                   const QFont& font)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    label->move(toPixels(left), toPixels(top));
+    label->adjustSize();
+    return label;
+}
+} // namespace
+
+frmNováHra::frmNováHra(QWidget* board, RunState& run, const Services& services,
+                       std::function<void()> loadHallOfFame, std::function<void()> endProgram)
+    : QDialog(board, Qt::Dialog | Qt::FramelessWindowHint), m_run(run), m_services(services),
+      m_loadHallOfFame(std::move(loadHallOfFame)), m_endProgram(std::move(endProgram))
+{
+    setObjectName(QStringLiteral("frmNováHra"));
+    setWindowTitle(QStringLiteral("Lotaro"));
+    setFont(WindowLook::comicFont(8.25));
+    setFixedSize(toPixels(5460), toPixels(7245));
+    setMouseTracking(true);
+    buildControls();
+}
+
+void frmNováHra::buildControls()
+{
+    const QFont heading = WindowLook::comicFont(9.75, true);
+    plainLabel(this, QStringLiteral("Label1"), QStringLiteral("Lotaro"), 420, 105,
+               WindowLook::comicFont(26.25, false, true));
+    plainLabel(this, QStringLiteral("Label2"), QStringLiteral("Rozlišení displeje :"), 3675, 120,
+               font());
+    Label3 = plainLabel(this, QStringLiteral("Label3"), QString(), 3660, 420,
+                        WindowLook::comicFont(8.25, true));
+    const struct {
+        int index, left, top;
+        const char* text;
+    } headings[] = {{0, 315, 1050, "Obrázky - líc"},
+                    {16, 3045, 1050, "Obrázky - rub"},
+                    {7, 315, 3465, "Počet kartiček"},
+                    {25, 3045, 3465, "Počet hráčů"},
+                    {15, 315, 4935, "Otočení kartiček"}};
+    for (const auto& h : headings) {
+        QLabel* label = plainLabel(this, QStringLiteral("Label6_") + QString::number(h.index),
+                                   QString::fromUtf8(h.text), h.left, h.top, heading);
+        label->setProperty("index", h.index);
+    }
+
+    // clang-format off
+    m_groups = {{
+        {"Hráči", "Frame3", 3255, 3780, 645, {"1 hráč", "2 hráči"}, Players, nullptr, {}},
+        {"PočetKaret", "Frame5", 525, 3780, 960, {"10 x 8", "8 x 6", "6 x 5"}, BoardSize,
+         nullptr, {}},
+        {"Líc", "Frame2", 525, 1365, 1800,
+         {"Číslice", "Obrázky 1", "Obrázky 2", "Obrázky 3", "Krásné ženy", "Vlastní"}, Face,
+         nullptr, {}},
+        {"Rub", "Frame4", 3255, 1365, 1905,
+         {"Dřevo", "Listí", "Noviny", "Lesní plody", "Technika", "Zeď"}, Back, nullptr, {}},
+        {"Otočení", "Frame6", 525, 5250, 1275, {"1 sec", "2 sec", "3 sec", "Celý tah"}, Flip,
+         nullptr, {}},
+    }};
+    // clang-format on
+    for (Group& g : m_groups) {
+        const int buttonHeight = g.field == BoardSize ? 315 : g.field == Flip ? 330 : 255;
+        buildGroup(g, g.left + 315, buttonHeight);
+    }
+
+    plainLabel(this, QStringLiteral("Label4"), QStringLiteral("1. hráč (max 6):"), 3270, 5040,
+               font());
+    plainLabel(this, QStringLiteral("Label5"), QStringLiteral("2. hráč (max 6):"), 3270, 5775,
+               font());
+    txtHráč1 = new QLineEdit(this);
+    txtHráč1->setObjectName(QStringLiteral("txtHráč1"));
+    txtHráč1->setGeometry(twipsRect(3270, 5355, 1215, 330));
+    txtHráč2 = new QLineEdit(this);
+    txtHráč2->setObjectName(QStringLiteral("txtHráč2"));
+    txtHráč2->setGeometry(twipsRect(3270, 6030, 1215, 330));
+    for (QLineEdit* box : {txtHráč1, txtHráč2}) {
+        box->setMaxLength(6);
+        box->setFrame(true);
+    }
+
+    const QFont action = WindowLook::comicFont(11.25);
+    lblKonec = new ActionLabel(QStringLiteral("Konec"), this);
+    lblKonec->setObjectName(QStringLiteral("lblKonec"));
+    lblKonec->setGeometry(twipsRect(630, 6720, 900, 300));
+    lblOK = new ActionLabel(QStringLiteral("OK"), this);
+    lblOK->setObjectName(QStringLiteral("lblOK"));
+    lblOK->setGeometry(twipsRect(3885, 6720, 900, 300));
+    for (ActionLabel* label : {lblKonec, lblOK}) {
+        label->setFont(action);
+        label->setAlignment(Qt::AlignCenter);
+        connect(label, &ActionLabel::hovered, this, [label] { label->setHighlighted(true); });
+    }
+    connect(lblOK, &ActionLabel::clicked, this, [this] { clickOK(); });
+    connect(lblKonec, &ActionLabel::clicked, this, [this] { clickKonec(); });
+
+    // The name boxes come first in the tab order; the first one has the focus.
+    setTabOrder(txtHráč1, txtHráč2);
+    for (Group& g : m_groups)
+        for (QAbstractButton* b : g.buttons->buttons())
+            b->setFocusPolicy(Qt::NoFocus);
+}
+
+void frmNováHra::buildGroup(Group& g, int captionLeft, int buttonHeight)
+{
+    const QString name = QString::fromUtf8(g.name);
+    auto* frame = new QWidget(this);
+    frame->setObjectName(QString::fromUtf8(g.frameName));
+    frame->setGeometry(twipsRect(g.left, g.top, 225, g.height));
+    g.buttons = new QButtonGroup(frame);
+    g.buttons->setExclusive(true);
+    QList<ActionLabel*> captions;
+    const QFont captionFont = WindowLook::comicFont(9);
+    for (int i = 0; i < int(g.captions.size()); ++i) {
+        auto* button = new QRadioButton(frame);
+        button->setObjectName(QStringLiteral("opt") + name + u'_' + QString::number(i));
+        const int width = g.field == Face && i != 4 ? 195 : 210;
+        button->setGeometry(twipsRect(0, 315 * i, width, buttonHeight));
+        g.buttons->addButton(button, i);
+
+        auto* caption = new ActionLabel(QString::fromUtf8(g.captions[size_t(i)]), this);
+        caption->setObjectName(QStringLiteral("lbl") + name + u'_' + QString::number(i));
+        caption->setProperty("index", i);
+        caption->setFont(captionFont);
+        caption->move(toPixels(captionLeft), toPixels(g.top + 315 * i));
+        caption->setFitsText(true, toPixels(255));
+        captions.append(caption);
+        Group* group = &g;
+        // A caption selects its button as a click on the button would, and keeps its look.
+        connect(caption, &ActionLabel::clicked, this, [this, group, i] { select(*group, i); });
+        connect(caption, &ActionLabel::hovered, this, [group, i] { group->labels.hover(i); });
+    }
+    g.labels = HoverGroup(captions);
+    if (g.field == Players)
+        connect(g.buttons, &QButtonGroup::idToggled, this, [this](int, bool) { playersChanged(); });
+}
+
+void frmNováHra::select(Group& g, int index)
+{
+    if (QAbstractButton* button = g.buttons->button(index))
+        button->setChecked(true);
+}
+
+void frmNováHra::playersChanged()
+{
+    const bool two = m_groups[Players].buttons->button(1)->isChecked();
+    QPalette palette = txtHráč2->palette();
+    const QColor base = two ? QColor(Qt::white) : palette.color(QPalette::Active, QPalette::Button);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, base);
+    txtHráč2->setPalette(palette);
+    txtHráč2->setEnabled(two);
+}
+
+bool frmNováHra::showModal()
+{
+    if (!m_loaded)
+        load();
+    return exec() == QDialog::Accepted && !m_run.ending;
+}
+
+void frmNováHra::load()
+{
+    m_loaded = true;
+    WindowLook::paintBackground(this, WindowLook::backgroundTile());
+    // The pictures and sounds are written out once the dialog is up: they are needed only after
+    // "OK", and writing them while the dialog is being shown would only delay it.
+    QTimer::singleShot(0, this, [this] { startUnpacking(); });
+    WindowLook::centreOnScreen(this);
+    const OptionChoice c = loadChoice(m_services.store);
+    txtHráč1->setText(c.name1);
+    txtHráč2->setText(c.name2);
+    select(m_groups[Players], c.players);
+    playersChanged();
+    select(m_groups[BoardSize], c.boardSize);
+    select(m_groups[Face], c.face);
+    select(m_groups[Back], c.back);
+    Label3->setText(detectCardSize(m_run.settings, Screen::metrics()));
+    Label3->adjustSize();
+    if (m_loadHallOfFame)
+        m_loadHallOfFame();
+    select(m_groups[Flip], c.flip);
+    txtHráč1->setFocus();
+}
+
+OptionChoice frmNováHra::choice() const
+{
+    OptionChoice c;
+    int* fields[] = {&c.players, &c.boardSize, &c.face, &c.back, &c.flip};
+    for (const Group& g : m_groups) {
+        // The first selected button wins; none selected counts as the first.
+        int selected = 0;
+        for (int i = 0; i < int(g.captions.size()); ++i)
+            if (g.buttons->button(i)->isChecked()) {
+                selected = i;
+                break;
+            }
+        *fields[g.field] = selected;
+    }
+    c.name1 = txtHráč1->text();
+    c.name2 = txtHráč2->text();
+    return c;
+}
+
+void frmNováHra::startUnpacking()
+{
+    if (m_unpackStarted || m_run.ending)
+        return;
+    m_unpackStarted = true;
+    m_services.assets.startUnpacking();
+    m_run.tempPath = m_services.assets.tempPath();
+}
+
+void frmNováHra::clickOK()
+{
+    lblOK->setHighlighted(false);
+    // The board is dealt from the unpacked files next.
+    startUnpacking();
+    m_services.assets.finishUnpacking();
+    m_run.tempPath = m_services.assets.tempPath();
+    const OptionChoice c = choice();
+    applyChoice(m_run.settings, c);
+    saveChoice(m_services.store, c);
+    accept();
+    if (QWidget* board = parentWidget()) {
+        if (!board->isVisible())
+            board->show();
+        board->raise();
+        board->activateWindow();
+    }
+}
+
+void frmNováHra::clickKonec()
+{
+    lblKonec->setHighlighted(false);
+    m_services.assets.RemoveAssetTree();
+    m_ending = true;
+    reject();
+    m_endProgram();
+}
+
+void frmNováHra::closeEvent(QCloseEvent* event)
+{
+    // Closed by the platform (a window manager's close, a logout): still the clean way out.
+    if (!m_ending && !m_run.ending) {
+        m_ending = true;
+        m_services.assets.RemoveAssetTree();
+        m_endProgram();
+    }
+    QDialog::closeEvent(event);
+}
+
+void frmNováHra::keyPressEvent(QKeyEvent* event)
+{
+    // Neither Enter nor Escape stands for "OK" or "Konec".
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void frmNováHra::mouseMoveEvent(QMouseEvent* event)
+{
+    // Only the dialog's own background clears the looks; its controls do not.
+    if (childAt(event->position().toPoint()) == nullptr) {
+        const HoverGroup& face = m_groups[Face].labels;
+        const HoverGroup& back = m_groups[Back].labels;
+        for (int i = 0; i < 6; ++i) {
+            face.resetIndex(i);
+            back.resetIndex(i);
+        }
+        m_groups[Flip].labels.reset();
+        m_groups[BoardSize].labels.reset();
+        m_groups[Players].labels.reset();
+        lblOK->setHighlighted(false);
+        lblKonec->setHighlighted(false);
+    }
+    QDialog::mouseMoveEvent(event);
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ui/LotaroDialog.h"
+
+// The help text. "OK" closes it.
+class frmNápověda : public LotaroDialog {
+public:
+    frmNápověda(QWidget* board, int cardSize);
+    // The one paragraph of help, naming the executable that is really installed.
+    static QString helpText();
+};
