@@ -130,84 +130,34 @@ def make_clipart():
                    "public domain")
 
 
-# --- face set 4: photographs, 90 x 90 -------------------------------------------------------------
-def photo_credit(package, path):
-    name = os.path.basename(path)
-    if package == "python3-skimage":
-        return SKIMAGE_CREDITS[name]
-    return PACKAGE_CREDITS[name]
+# --- face set 4: portraits, 90 x 90, copied as they are ----------------------------------------
+# The crops were made and looked at once; their originals are not all reachable from a build
+# machine, so the crops in tools/asset-sources/portraits/ are the input and stay byte for byte.
+def source_name(source, path):
+    kind, what = source.split(":", 1)
+    if kind == "debian":
+        return "%s: %s" % (what, path)
+    assert kind == "github", source
+    return "github.com/%s: %s" % (what, path)
 
 
-SKIMAGE_CREDITS = {
-    "astronaut.png": ("NASA", "public domain"),
-    "coffee.png": ("Rachel Michetti", "CC0-1.0"),
-    "chelsea.png": ("Stefan van der Walt", "CC0-1.0"),
-    "rocket.jpg": ("SpaceX", "public domain"),
-    "hubble_deep_field.jpg": ("NASA", "public domain"),
-    "retina.jpg": ("Mikael Häggström", "CC0-1.0"),
-    "camera.png": ("Lav Varshney", "CC0-1.0"),
-    "coins.png": ("Brooklyn Museum", "no known copyright restrictions"),
-    "ihc.png": ("scikit-image data (immunohistochemistry)", "no known copyright restrictions"),
-    "grass.png": ("CC0Textures (Grass)", "CC0-1.0"),
-    "brick.png": ("CC0Textures (Bricks25)", "CC0-1.0"),
-}
-
-PACKAGE_CREDITS = {
-    "aitzgorri_by_Aitzol_Berasategi.jpg": ("Aitzol Berasategi", "CC-BY-4.0"),
-    "friends_by_Aitzol_Berasategi.jpg": ("Aitzol Berasategi", "CC-BY-4.0"),
-    "life_by_Aitzol_Berasategi.jpg": ("Aitzol Berasategi", "CC-BY-4.0"),
-    "picosdeeuropa_by_Aitzol_Berasategi.jpg": ("Aitzol Berasategi", "CC-BY-4.0"),
-    "sunset_by_Aitzol_Berasategi.jpg": ("Aitzol Berasategi", "CC-BY-4.0"),
-    "Picture_0B_by_freespace.jpg": ('Trevor "Freespace"', "CC-BY-4.0"),
-    "Picture_1A_by_freespace.jpg": ('Trevor "Freespace"', "CC-BY-4.0"),
-    "Wine_by_Jakkub_Mede.jpg": ("Jakub Mede", "CC-BY-4.0"),
-    "umang_by_Abhishek_Mudgal.jpg": ("Abhishek Mudgal", "CC-BY-4.0"),
-    "seeding_by_Clements_Engelhardt.jpg": ("Clemens Engelhardt", "CC0-1.0"),
-    "free_by_Peter_Nerlich.jpg": ("Peter Nerlich", "CC-BY-SA-4.0"),
-    "greentock_by_Peter_Nerlich.jpg": ("Peter Nerlich", "CC-BY-SA-4.0"),
-    "Dragonfly_by_Bolly.jpg": ('"Bolly"', "CC-BY-SA-4.0"),
-    "Bridge_by_Sander_Klootwijk.jpg": ("Sander Klootwijk", "CC-BY-SA-4.0"),
-    "Kleiber_by_Lukas_Baubkus.jpg": ("Lukas Baubkus", "CC-BY-SA-3.0"),
-    "Fossa_by_Jasper_Roks.jpg": ("Jasper Roks", "CC-BY-SA-3.0"),
-    "Dragonfly_by_Bolly.jpg": ('"Bolly"', "CC-BY-SA-4.0"),
-    "Infinite-Sea_by_Aury88.jpg": ("Aury88", "CC-BY-SA-3.0"),
-    "Painting-Colors_by__herobrine7gamer.jpg": ("HEROBRINE7GAMER", "CC-BY-SA-3.0"),
-    "Aqua.jpg": ("Charles Barbin", "GPL-2.0-or-later"),
-    "LadyBird.jpg": ("Charles Barbin", "GPL-2.0-or-later"),
-    "YellowFlower.jpg": ("Charles Barbin", "GPL-2.0-or-later"),
-    "Garden.jpg": ("Charles Barbin", "GPL-2.0-or-later"),
-    "TwoWings.jpg": ("Charles Barbin, Hylke Bons", "GPL-2.0-or-later"),
-    "Blinds.jpg": ("Lennart Poettering", "GPL-2.0-or-later"),
-    "Dune.jpg": ("Marco Cogoni", "GPL-2.0-or-later"),
-    "FreshFlower.jpg": ("Jens Ansorg", "GPL-2.0-or-later"),
-    "GreenMeadow.jpg": ("Timothy Schellhase", "GPL-2.0-or-later"),
-    "RainDrops.jpg": ('"blackcombwhistler07"', "GPL-2.0-or-later"),
-    "Storm.jpg": ("Sergey Nazarov", "GPL-2.0-or-later"),
-    "Elephants.jpg": ("Wyng Stancikaite", "GPL-2.0-or-later"),
-}
-
-
-def square_crop(path, cx, cy, side):
-    image = to_srgb(Image.open(path))
-    s = side * min(image.size)
-    x, y = cx * image.width - s / 2, cy * image.height - s / 2
-    x = min(max(0, x), image.width - s)
-    y = min(max(0, y), image.height - s)
-    return image.crop((round(x), round(y), round(x + s), round(y + s)))
-
-
-def make_photos():
-    lines = read_list("photos.txt")
-    assert len(lines) == 40 and len({l.split("|")[0] for l in lines}) == 40
+def make_portraits():
+    lines = read_list("portraits.txt")
+    assert len(lines) == 40
     for n, line in enumerate(lines, start=1):
-        source, cx, cy, side = line.split("|")
-        package, path = source.split(":", 1)
-        image = square_crop(path, float(cx), float(cy), float(side))
-        image = image.resize((90, 90), Image.LANCZOS).filter(ImageFilter.UnsharpMask(1, 40, 2))
-        save_jpeg(image, face_path(4, n))
-        author, licence = photo_credit(package, path)
+        number, source, path, licence, author, cx, cy, side = line.split("|")
+        assert int(number) == n, line
+        picture = os.path.join(SOURCES, "portraits", "%d.jpg" % n)
+        with Image.open(picture) as image:
+            assert image.format == "JPEG" and image.size == (90, 90) and image.mode == "RGB"
+            # Baseline, no colour profile, no EXIF: what the other faces are too.
+            assert not {"progressive", "progression", "icc_profile", "exif"} & image.info.keys(), \
+                picture
+        os.makedirs(os.path.dirname(face_path(4, n)), exist_ok=True)
+        shutil.copyfile(picture, face_path(4, n))
         credit("custom/%d.jpg (Krásné ženy %d)" % (260 + n, n),
-               "%s: %s, square crop" % (package, path), author, licence)
+               "%s, square crop (tools/asset-sources/portraits/%d.jpg)"
+               % (source_name(source, path), n), author, licence)
 
 
 # --- card backs, 100 x 100 ------------------------------------------------------------------------
@@ -239,6 +189,15 @@ def back_wood(rng):
     dark = np.array([98, 52, 22], float)
     rgb = dark + (base - dark) * np.clip(tone, 0, 1.2)[..., None]
     return from_array(rgb).resize((100, 100), Image.LANCZOS)
+
+
+def square_crop(path, cx, cy, side):
+    image = to_srgb(Image.open(path))
+    s = side * min(image.size)
+    x, y = cx * image.width - s / 2, cy * image.height - s / 2
+    x = min(max(0, x), image.width - s)
+    y = min(max(0, y), image.height - s)
+    return image.crop((round(x), round(y), round(x + s), round(y + s)))
 
 
 def back_leaves(rng):
@@ -649,10 +608,12 @@ def make_credits():
     with open(os.path.join(OUT, "CREDITS"), "w") as f:
         f.write("Lotaro: where every picture, sound and font in resources/ comes from\n")
         f.write("=" * 70 + "\n\n")
-        f.write("Generated by tools/make-assets.py from Debian packages. Files under CC BY\n"
-                "and CC BY-SA are crops of the named photographs; the crops are shared under\n"
-                "the same licence (CC BY-SA) or with the attribution below (CC BY). Works under\n"
-                "GPL-2.0-or-later are used under GPL-3.0, as the whole game is.\n\n")
+        f.write("Generated by tools/make-assets.py from Debian packages, except face set 4\n"
+                "(Krásné ženy): its portraits were cropped once from the sources named below\n"
+                "and are kept in tools/asset-sources/portraits/, with the crop positions in\n"
+                "tools/asset-sources/portraits.txt; the generator copies them as they are.\n"
+                "The file under CC BY-SA is a crop of the named photograph and is shared\n"
+                "under the same licence.\n\n")
         for asset, source, author, licence in credits:
             f.write("%s\n    source:  %s\n    author:  %s\n    licence: %s\n\n"
                     % (asset, source, author, licence))
@@ -671,6 +632,6 @@ def contact_sheet(paths, columns, path, scale=1):
 
 if __name__ == "__main__":
     # The credits list what was made in this run, so the pack is always made whole.
-    for fn in [make_digits, make_clipart, make_photos, make_backs, make_tile, make_sounds,
+    for fn in [make_digits, make_clipart, make_portraits, make_backs, make_tile, make_sounds,
                make_icon, make_pointer, make_fonts, make_qrc, make_credits]:
         fn()

@@ -1,9 +1,10 @@
 #!/bin/sh
-# Regenerates the asset pack in resources/ from Debian's packages. Only needed when the pack
-# changes; the build uses the committed files.
+# Regenerates the asset pack in resources/ from Debian's packages and the portrait crops in
+# tools/asset-sources/portraits/. Only needed when the pack changes; the build uses the
+# committed files.
 set -eu
 cd "$(dirname "$0")/.."
-pkgs="openclipart-svg python3-skimage lomiri-wallpapers-16.04 lomiri-wallpapers-20.04 mate-backgrounds librsvg2-bin python3-pil python3-numpy sox fonts-comic-neue fonts-dejavu-core"
+pkgs="openclipart-svg lomiri-wallpapers-16.04 librsvg2-bin python3-pil python3-numpy sox fonts-comic-neue fonts-dejavu-core"
 missing=""
 for p in $pkgs; do
     [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)" = "install ok installed" ] || missing="$missing $p"
