@@ -2,16 +2,16 @@
 // on a 1024 x 768 screen, with the game's own libraries.
 #include "core/AssetCatalogue.h"
 #include "core/AssetStore.h"
-#include "ui/CardPicture.h"
+#include "core/Clock.h"
+#include "core/GameSettings.h"
+#include "core/RandomSource.h"
 #include "core/RunState.h"
 #include "core/Services.h"
+#include "core/SettingsStore.h"
+#include "core/SoundPlayer.h"
+#include "ui/CardPicture.h"
 #include "ui/WindowLook.h"
 #include "windows/frmLotaro.h"
-#include "core/Clock.h"
-#include "core/RandomSource.h"
-#include "core/SettingsStore.h"
-#include "core/GameSettings.h"
-#include "core/SoundPlayer.h"
 
 #include "Figures.h"
 
@@ -42,7 +42,7 @@ public:
 
 class Silence final : public SoundPlayer {
 public:
-    void PlaySoundFile(const QString&, std::optional<bool>, std::optional<bool>) override {}
+    void PlaySoundFile(const QString&, bool, bool) override {}
 };
 
 // Answers every modal window: the new-game dialog with the board size asked for (keeping the

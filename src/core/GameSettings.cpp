@@ -54,10 +54,13 @@ void saveChoice(SettingsStore& store, const OptionChoice& c)
     put(SettingsKeys::flip, QString::number(c.flip));
     put(SettingsKeys::name1, c.name1);
     put(SettingsKeys::name2, c.name2);
+    store.sync();
 }
 
-void applyChoice(GameSettings& s, const OptionChoice& c)
+GameSettings applyChoice(const OptionChoice& c, int cardSize)
 {
+    GameSettings s;
+    s.cardSize = static_cast<qint16>(cardSize);
     s.twoPlayers = c.players == 1;
     const BoardShape& shape = boardShapes[c.boardSize >= 0 && c.boardSize <= 2 ? c.boardSize : 0];
     s.columns = shape.columns;
@@ -68,6 +71,7 @@ void applyChoice(GameSettings& s, const OptionChoice& c)
     s.flipDelay = static_cast<qint16>(1000 * (c.flip + 1));
     s.player1Name = c.name1;
     s.player2Name = c.name2;
+    return s;
 }
 
 QString screenResolutionText(const ScreenMetrics& screen)
@@ -79,16 +83,14 @@ QString screenResolutionText(const ScreenMetrics& screen)
            QString::number(whole(screen.heightTwips) / perY);
 }
 
-QString detectCardSize(GameSettings& settings, const ScreenMetrics& screen)
+int detectCardSize(const ScreenMetrics& screen)
 {
     const QString text = screenResolutionText(screen);
     if (text == u"640x480")
-        settings.cardSize = 760;
-    else if (text == u"800x600")
-        settings.cardSize = 980;
-    else
-        settings.cardSize = 1300;
-    return text;
+        return 760;
+    if (text == u"800x600")
+        return 980;
+    return 1300;
 }
 
 bool loadSoundOn(const SettingsStore& store)
@@ -100,4 +102,5 @@ void saveSoundOn(SettingsStore& store, bool on)
 {
     store.write(SettingsKeys::section, SettingsKeys::sound,
                 on ? QStringLiteral("1") : QStringLiteral("0"));
+    store.sync();
 }

@@ -6,7 +6,8 @@
 
 class SettingsStore;
 
-// The options of the next game, derived from the user's choice. One instance per run.
+// The options of the next game, derived from the user's choice. The new-game dialog answers
+// them; the board keeps the answer until the next one.
 struct GameSettings {
     bool twoPlayers = false;
     qint16 columns = 10;
@@ -48,11 +49,12 @@ inline const QString sound = QStringLiteral("Zvuk");
 
 OptionChoice loadChoice(const SettingsStore& store);
 void saveChoice(SettingsStore& store, const OptionChoice& choice);
-void applyChoice(GameSettings& settings, const OptionChoice& choice);
+// The options of the next game: what the choice means, with the card size the screen allows.
+GameSettings applyChoice(const OptionChoice& choice, int cardSize);
 
 QString screenResolutionText(const ScreenMetrics& screen);
-// Fixes settings.cardSize from the screen and returns the resolution text for the dialog.
-QString detectCardSize(GameSettings& settings, const ScreenMetrics& screen);
+// The card size, in twips, that the screen resolution allows.
+int detectCardSize(const ScreenMetrics& screen);
 
 // The sound switch as stored: only "0" turns the sound off.
 bool loadSoundOn(const SettingsStore& store);

@@ -3,14 +3,17 @@
 #include <QStringList>
 #include <QTime>
 
-// The state of the game on the board, replaced by every deal. The turn rules work on it; the
-// result windows read the results at the end of a game.
+// The state of the game on the board, replaced by every deal. The turn rules own it; the board
+// and the result windows read it.
 struct GameState {
+    // lastClicked before the first click of a game: no card has this index.
+    static constexpr qint16 noCard = 100;
+
     QStringList cardValue; // pair number of each card, as decimal text
     qint16 cardsUp = 0;
     qint16 firstValue = 0;
     qint16 secondValue = 0;
-    qint16 lastClicked = 100;
+    qint16 lastClicked = noCard;
     qint16 firstIndex = 0;
     qint16 secondIndex = 0;
     bool lastWasPair = false;
@@ -23,8 +26,4 @@ struct GameState {
     qint16 score1 = 0;
     qint16 score2 = 0;
     qint16 turnedCount = 0;
-
-    // What a completed deal leaves behind; cardValue, cardsUp, the two values and startTime are
-    // not touched.
-    void resetAfterDeal();
 };

@@ -66,8 +66,9 @@ int HallOfFame::windowRow(int sizeClass, int place)
     return place + (sizeClass == 0 ? 10 : sizeClass == 1 ? 5 : 0);
 }
 
-void HallOfFame::loadHallOfFame(const SettingsStore& store)
+void HallOfFame::loadHallOfFame(SettingsStore& store)
 {
+    store.sync();
     for (int p = 0; p < places; ++p) {
         for (int t = 0; t < 3; ++t) {
             HallOfFameEntry& e = m_tables[t][p];
@@ -91,6 +92,7 @@ void HallOfFame::saveHallOfFame(SettingsStore& store) const
             store.write(sections[t], key(p, turnedKey), QString::number(e.turned));
         }
     }
+    store.sync();
 }
 
 void HallOfFame::clearHallOfFame()
@@ -106,22 +108,28 @@ void HallOfFame::placeCandidate(int sizeClass, int time, const QString& name, in
     table(sizeClass)[places] = {today, name, static_cast<qint16>(turned), time};
 }
 
-void HallOfFame::insertCandidate(int sizeClass)
+std::optional<int> HallOfFame::insertCandidate(int sizeClass)
 {
     Table& t = table(sizeClass);
     // Every table admits a result with as many moves as its fifth place; the ranking below
     // then decides by the time, so that one rule holds for all three.
     if (t[places].turned > t[places - 1].turned)
-        return;
-    bool first = true;
+        return std::nullopt;
+    std::optional<int> newEntryRow;
     for (int i = 0; i < places; ++i) {
         if (!beats(t[places], t[i]))
             continue;
-        newRecord = true;
-        if (first) {
-            first = false;
-            newEntryRow = static_cast<qint16>(windowRow(sizeClass, i));
-        }
+        if (!newEntryRow)
+            newEntryRow = windowRow(sizeClass, i);
         std::swap(t[i], t[places]);
     }
+    return newEntryRow;
+}
+
+std::optional<int> HallOfFame::rankResult(SettingsStore& store, int sizeClass,
+                                          const HallOfFameEntry& result)
+{
+    loadHallOfFame(store);
+    table(sizeClass)[places] = result;
+    return insertCandidate(sizeClass);
 }

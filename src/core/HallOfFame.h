@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class SettingsStore;
 
@@ -23,7 +24,10 @@ class HallOfFame {
 public:
     static constexpr int places = 5;
 
-    void loadHallOfFame(const SettingsStore& store);
+    // Reads the tables as they are stored now: another copy of the game may have stored a
+    // record since this one last looked.
+    void loadHallOfFame(SettingsStore& store);
+    // Writes all fifteen places and commits them to the store in one step.
     void saveHallOfFame(SettingsStore& store) const;
     void clearHallOfFame();
 
@@ -31,17 +35,16 @@ public:
                         const QDate& today);
     HallOfFameEntry candidate(int sizeClass) const { return table(sizeClass)[places]; }
     // Ranks the working entry into its table. A result ranks above every entry with more
-    // moves, or as many moves and a longer or equal time.
-    void insertCandidate(int sizeClass);
+    // moves, or as many moves and a longer or equal time. Answers the window row of the new
+    // entry (newEntryRow) when the result entered (a newRecord), nothing otherwise.
+    std::optional<int> insertCandidate(int sizeClass);
+    // A finished one-player game: the tables as stored now, the result placed and ranked.
+    std::optional<int> rankResult(SettingsStore& store, int sizeClass,
+                                  const HallOfFameEntry& result);
     HallOfFameEntry entry(int sizeClass, int place) const { return table(sizeClass)[place]; }
 
     // Row of the hall-of-fame window that shows a place: the large table first.
     static int windowRow(int sizeClass, int place);
-
-    // The last one-player game entered its table (set false before each ranking).
-    bool newRecord = false;
-    // Window row of the newest entry; kept when a result does not enter.
-    qint16 newEntryRow = 0;
 
     // The fixed text forms the store keeps: H:mm:ss and d.M.yyyy.
     static QString timeText(int seconds);

@@ -25,7 +25,13 @@ QString IniSettingsStore::read(const QString& section, const QString& key,
 void IniSettingsStore::write(const QString& section, const QString& key, const QString& value)
 {
     m_settings->setValue(section + u'/' + key, value);
-    // Written at once, so that a crash or a killed session loses nothing already confirmed.
+}
+
+void IniSettingsStore::sync()
+{
+    // The file is replaced as a whole, once per save: a large file shared with other programs
+    // is rewritten once, and a kill in the middle of a save leaves the old file, never half a
+    // table.
     m_settings->sync();
 }
 

@@ -14,6 +14,9 @@ public:
     virtual QString read(const QString& section, const QString& key,
                          const QString& defaultValue) const = 0;
     virtual void write(const QString& section, const QString& key, const QString& value) = 0;
+    // Commits what was written in one step and takes in what other programs (another copy of
+    // the game) have stored since. A save writes all its keys, then syncs once.
+    virtual void sync() {}
 };
 
 // The store of a real run: $XDG_CONFIG_HOME/Lotaro/Lotaro.ini.
@@ -24,6 +27,7 @@ public:
     QString read(const QString& section, const QString& key,
                  const QString& defaultValue) const override;
     void write(const QString& section, const QString& key, const QString& value) override;
+    void sync() override;
     QString fileName() const;
 
 private:

@@ -1,8 +1,10 @@
 #include "TurnLogic.h"
 
-void TurnLogic::deal(int cardCount, bool twoPlayers, int flipInterval)
+void TurnLogic::deal(const QStringList& cardValues, bool twoPlayers, int flipInterval)
 {
-    m_faces.assign(static_cast<size_t>(cardCount), CardFace::Down);
+    m_state = GameState();
+    m_state.cardValue = cardValues;
+    m_faces.assign(static_cast<size_t>(cardValues.size()), CardFace::Down);
     m_twoPlayers = twoPlayers;
     m_flipInterval = flipInterval;
 }
@@ -41,7 +43,7 @@ TurnLogic::Outcome TurnLogic::click(int i, bool flipTimerRunning, const QTime& n
         o.startClock = true;
     }
     // In the whole-move mode the click that begins a move first clears the last one.
-    if (s.cardsUp == 0 && m_flipInterval == wholeMove)
+    if (s.cardsUp == 0 && !flipsBackByTimer())
         turnBackLastMove(o.changed);
     s.lastWasPair = false;
     // Turned down just now and up again at once: the control ends where it started, but it
@@ -84,7 +86,7 @@ TurnLogic::Outcome TurnLogic::click(int i, bool flipTimerRunning, const QTime& n
     }
     // The board that a finished game leaves behind is replaced before the timer could run, so
     // it is never started for the last move.
-    o.startFlipTimer = !o.gameOver && m_flipInterval < 3500;
+    o.startFlipTimer = !o.gameOver && flipsBackByTimer();
     return o;
 }
 

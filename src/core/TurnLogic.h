@@ -22,10 +22,8 @@ public:
     // The flip-back interval that marks "Celý tah": the two cards stay until the next click.
     static constexpr int wholeMove = 4000;
 
-    explicit TurnLogic(GameState& state) : m_state(state) {}
-
-    // A freshly dealt board: every card face down.
-    void deal(int cardCount, bool twoPlayers, int flipInterval);
+    // A freshly dealt board: every card face down, the game state new.
+    void deal(const QStringList& cardValues, bool twoPlayers, int flipInterval);
 
     struct Outcome {
         bool ignored = false;
@@ -43,6 +41,7 @@ public:
     // The end of a game takes the last pair off the board at once.
     std::vector<int> removeLastPair();
 
+    const GameState& state() const { return m_state; }
     CardFace face(int index) const { return m_faces[static_cast<size_t>(index)]; }
     int cardCount() const { return static_cast<int>(m_faces.size()); }
     bool twoPlayers() const { return m_twoPlayers; }
@@ -50,8 +49,10 @@ public:
 private:
     void setFace(int index, CardFace face, std::vector<int>& changed);
     void turnBackLastMove(std::vector<int>& changed);
+    // Timed flip-back (1 to 3 seconds) rather than the whole move.
+    bool flipsBackByTimer() const { return m_flipInterval < wholeMove; }
 
-    GameState& m_state;
+    GameState m_state;
     std::vector<CardFace> m_faces;
     bool m_twoPlayers = false;
     int m_flipInterval = wholeMove;

@@ -123,8 +123,7 @@ QByteArray SdlSoundPlayer::decode(const QString& path)
     return pcm;
 }
 
-void SdlSoundPlayer::PlaySoundFile(const QString& name, std::optional<bool> async,
-                                   std::optional<bool> loop)
+void SdlSoundPlayer::PlaySoundFile(const QString& name, bool asynchronous, bool loop)
 {
     if (!name.toUpper().endsWith(QStringLiteral(".WAV"))) {
         m_lastResult = Result::NotWav;
@@ -152,8 +151,7 @@ void SdlSoundPlayer::PlaySoundFile(const QString& name, std::optional<bool> asyn
     }
     m_lastResult = Result::Played;
     scheduleIdleClose(pcm.size());
-    const bool asynchronous = async.value_or(true);
-    if (asynchronous && loop.value_or(false)) {
+    if (asynchronous && loop) {
         m_looping = pcm;
         if (!m_loopTimer) {
             m_loopTimer = new QTimer(this);

@@ -16,8 +16,8 @@ struct SdlLibrary;
 // game sound is still playing is dropped, neither cutting it off nor queued behind it; a missing or
 // unreadable file is not heard; a machine without any output device gives the system beep instead.
 //
-// Only WAV files are played: the game asks for nothing else, so the MIDI and system-sound
-// paths of the original player are left out.
+// Only WAV files are played: the game asks for nothing else, so MIDI files and named system
+// sounds are not looked up at all.
 class SdlSoundPlayer final : public QObject, public SoundPlayer {
     Q_OBJECT
 public:
@@ -27,8 +27,7 @@ public:
     explicit SdlSoundPlayer(std::function<void()> beep = {}, QObject* parent = nullptr);
     ~SdlSoundPlayer() override;
 
-    void PlaySoundFile(const QString& name, std::optional<bool> async = std::nullopt,
-                       std::optional<bool> loop = std::nullopt) override;
+    void PlaySoundFile(const QString& name, bool async = true, bool loop = false) override;
 
     // Bit 1: at least one waveform output device (MIDI output, bit 2, is never reported).
     int SoundDevices();

@@ -2,31 +2,30 @@
 
 #include "core/AssetPaths.h"
 #include "core/AssetStore.h"
-#include "windows/frmAbout.h"
-#include "windows/frmNápověda.h"
-#include "windows/frmSkoncit.h"
-#include "windows/frmKonec2.h"
-#include "windows/frmSíň.h"
-#include "windows/frmkonec1.h"
-#include "ui/ActionLabel.h"
-#include "ui/CardPicture.h"
+#include "core/Clock.h"
 #include "core/Deal.h"
 #include "core/GameClock.h"
+#include "core/HallOfFame.h"
 #include "core/RunState.h"
-#include "ui/WindowLook.h"
-#include "core/Clock.h"
-#include "ui/Screen.h"
 #include "core/SettingsStore.h"
-#include "ui/TitleBar.h"
-#include "core/Twips.h"
-#include "core/GameSettings.h"
-#include "windows/frmNováHra.h"
 #include "core/SoundPlayer.h"
+#include "core/Twips.h"
+#include "ui/ActionLabel.h"
+#include "ui/Screen.h"
+#include "ui/TitleBar.h"
+#include "ui/WindowLook.h"
+#include "windows/frmAbout.h"
+#include "windows/frmKonec2.h"
+#include "windows/frmNeexistuje.h"
+#include "windows/frmNováHra.h"
+#include "windows/frmNápověda.h"
+#include "windows/frmSkoncit.h"
+#include "windows/frmSíň.h"
+#include "windows/frmkonec1.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -35,37 +34,29 @@ const std::array<QString, 6> menuCaptions = {
     QStringLiteral("Nová hra"), QStringLiteral("Zvuky"),      QStringLiteral("Síň slávy"),
     QStringLiteral("Nápověda"), QStringLiteral("O programu"), QStringLiteral("Konec"),
 };
-
-QLabel* panelLabel(QWidget* parent, const char* name, double pointSize, int widthTwips = 0,
-                   int heightTwips = 0)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromUtf8(name));
-    label->setFont(WindowLook::comicFont(pointSize, true));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    if (widthTwips > 0) {
-        // Fixed-size labels wrap their text, so "Otočené:" and the count stand on two lines.
-        label->setWordWrap(true);
-        label->resize(Twips::toPixels(widthTwips), Twips::toPixels(heightTwips));
-    }
-    label->hide();
-    return label;
-}
 } // namespace
 
-frmLotaro::frmLotaro(RunState& run, const Services& services)
-    : QWidget(nullptr), m_run(run), m_services(services)
+frmLotaro::frmLotaro(const RunState& run, const Services& services)
+    : QWidget(nullptr), m_run(run), m_services(services),
+      m_view(this, [this](int k) { cardClick(k); })
 {
     setObjectName(QStringLiteral("frmLotaro"));
     setWindowTitle(QStringLiteral("Lotaro"));
     setFont(WindowLook::comicFont(8.25));
     setMouseTracking(true);
-    buildControls();
+    buildMenu();
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2Tick(); });
 }
 
 frmLotaro::~frmLotaro() = default;
 
-void frmLotaro::buildControls()
+void frmLotaro::buildMenu()
 {
     for (int k = 0; k < 6; ++k) {
         auto* label = new ActionLabel(menuCaptions[k], this);
@@ -79,25 +70,6 @@ void frmLotaro::buildControls()
         lblNabídka[k] = label;
     }
     m_menu = HoverGroup({lblNabídka.begin(), lblNabídka.end()});
-    lblHráč1 = panelLabel(this, "lblHráč1", 15.75);
-    lblHráč2 = panelLabel(this, "lblHráč2", 15.75);
-    lblSkóre1 = panelLabel(this, "lblSkóre1", 9.75, 1095, 615);
-    lblSkóre2 = panelLabel(this, "lblSkóre2", 9.75, 1095, 375);
-    lblČas = panelLabel(this, "lblČas", 9.75, 1095, 735);
-
-    createCard(0);
-    imgLotaro[0]->resize(Twips::toPixels(1500), Twips::toPixels(1500));
-    imgRub = new CardPicture(this);
-    imgRub->setObjectName(QStringLiteral("imgRub"));
-    imgRub->hide();
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    connect(Timer2, &QTimer::timeout, this, [this] { Timer2Tick(); });
 }
 
 void frmLotaro::load()
@@ -113,9 +85,8 @@ void frmLotaro::load()
     setGeometry(Screen::geometry());
     WindowLook::paintBackground(this, WindowLook::backgroundTile());
     showMaximized();
-    if (!showNewGameDialog())
-        return;
-    DealCards();
+    if (showNewGameDialog())
+        DealCards();
 }
 
 bool frmLotaro::soundOn() const
@@ -127,8 +98,7 @@ void frmLotaro::setPanelEnabled(bool enabled)
 {
     for (ActionLabel* label : lblNabídka)
         label->setEnabled(enabled);
-    for (QLabel* label : {lblHráč1, lblSkóre1, lblHráč2, lblSkóre2, lblČas})
-        label->setEnabled(enabled);
+    m_view.setPanelEnabled(enabled);
 }
 
 void frmLotaro::menuAction(int k)
@@ -137,15 +107,11 @@ void frmLotaro::menuAction(int k)
     lblNabídka[k]->setHighlighted(false);
     switch (k) {
     case 0:
-        removeCards();
-        imgLotaro[0]->hide();
-        imgLotaro[0]->setEnabled(true);
-        m_state.cardsUp = 0;
+        m_view.removeCards();
         Timer1->stop();
         Timer2->stop();
-        if (!showNewGameDialog())
-            return;
-        DealCards();
+        if (showNewGameDialog())
+            DealCards();
         break;
     case 1: {
         QFont f = lblNabídka[1]->font();
@@ -154,19 +120,20 @@ void frmLotaro::menuAction(int k)
         saveSoundOn(m_services.store, !f.strikeOut());
         break;
     }
-    case 2:
+    case 2: {
         // Opened from the menu, the hall of fame marks no new entry.
-        m_run.fameAfterGame = false;
-        showHallOfFame();
-        m_run.fameAfterGame = true;
+        HallOfFame fame;
+        fame.loadHallOfFame(m_services.store);
+        showHallOfFame(fame, std::nullopt);
         break;
+    }
     case 3: {
-        frmNápověda help(this, m_run.settings.cardSize);
+        frmNápověda help(this, m_settings.cardSize);
         help.exec();
         break;
     }
     case 4: {
-        frmAbout about(this, m_run.settings.cardSize);
+        frmAbout about(this, m_settings.cardSize);
         about.exec();
         break;
     }
@@ -176,9 +143,53 @@ void frmLotaro::menuAction(int k)
     default:
         break;
     }
-    if (m_run.ending)
+    if (!m_ending)
+        setPanelEnabled(true);
+}
+
+void frmLotaro::DealCards()
+{
+    setCursor(Qt::WaitCursor);
+    const GameSettings& s = m_settings;
+    const ScreenMetrics screen = Screen::metrics();
+    const BoardLayout layout =
+        computeBoardLayout(screen.widthTwips, screen.heightTwips, s.columns, s.rows, s.cardSize);
+    m_view.layOut(layout, s);
+    Timer2->setInterval(s.flipDelay);
+    for (int k = 0; k < 6; ++k) {
+        lblNabídka[k]->move(Twips::toPixels(layout.menu[k].x), Twips::toPixels(layout.menu[k].y));
+        lblNabídka[k]->show();
+    }
+
+    const QStringList values = shuffleCardValues(s.columns * s.rows, m_services.random);
+    const QString tempPath = m_services.assets.tempPath();
+    const QString ownSet = AssetPaths::ownSetDirectory(m_run.ownSetDir);
+    const auto face = [&](const QString& value) {
+        return AssetPaths::facePicture(tempPath, ownSet, s.faceSet, value);
+    };
+    if (!m_view.showPictures(values, face, AssetPaths::backPicture(tempPath, s.backSet))) {
+        reportMissingSet();
         return;
-    setPanelEnabled(true);
+    }
+    // On a screen too small for the board the cards reach under the side panel; the menu
+    // stays on top so that it can still be used.
+    for (ActionLabel* label : lblNabídka)
+        label->raise();
+    m_logic.deal(values, s.twoPlayers, s.flipDelay);
+    m_view.highlightPlayer(true);
+    unsetCursor();
+}
+
+void frmLotaro::reportMissingSet()
+{
+    unsetCursor();
+    setPanelEnabled(false);
+    {
+        frmNeexistuje notice(this, m_settings.cardSize);
+        notice.exec();
+    }
+    if (!m_ending)
+        menuAction(0);
 }
 
 void frmLotaro::mouseMoveEvent(QMouseEvent* event)
@@ -200,13 +211,13 @@ void frmLotaro::keyPressEvent(QKeyEvent* event)
 
 void frmLotaro::closeEvent(QCloseEvent* event)
 {
-    if (m_run.ending) {
+    if (m_ending) {
         event->accept();
         return;
     }
-    m_run.quitConfirmed = false;
-    m_run.quitConfirmed = confirmQuit();
-    if (!m_run.quitConfirmed) {
+    frmSkoncit confirm(this, m_settings.cardSize);
+    const bool quitConfirmed = confirm.exec() == QDialog::Accepted;
+    if (!quitConfirmed) {
         event->ignore();
         return;
     }
@@ -216,7 +227,7 @@ void frmLotaro::closeEvent(QCloseEvent* event)
 
 void frmLotaro::endRun()
 {
-    if (m_run.ending)
+    if (m_ending)
         return;
     m_services.assets.RemoveAssetTree();
     endProgram();
@@ -225,7 +236,7 @@ void frmLotaro::endRun()
 
 void frmLotaro::Timer1Tick()
 {
-    lblČas->setText(GameClock::caption(m_state.startTime, m_services.clock.currentTime()));
+    m_view.setClock(GameClock::caption(gameState().startTime, m_services.clock.currentTime()));
 }
 
 void frmLotaro::cardClick(int index)
@@ -236,10 +247,9 @@ void frmLotaro::cardClick(int index)
         return;
     if (o.startClock)
         Timer1->start();
-    mirror(o.changed);
-    renderPanel();
-    if (o.sound != 0 && soundOn())
-        m_services.sound.PlaySoundFile(AssetPaths::sound(m_run.tempPath, o.sound));
+    m_view.mirror(m_logic, o.changed);
+    m_view.renderPanel(m_logic);
+    playSound(o.sound);
     if (o.gameOver) {
         // The next game is dealt inside this click; its board takes clicks at once.
         FinishGame();
@@ -251,72 +261,70 @@ void frmLotaro::cardClick(int index)
 
 void frmLotaro::Timer2Tick()
 {
-    mirror(m_logic.flipBack());
+    m_view.mirror(m_logic, m_logic.flipBack());
     Timer2->stop();
 }
 
 void frmLotaro::FinishGame()
 {
     setPanelEnabled(false);
-    mirror(m_logic.removeLastPair());
+    m_view.mirror(m_logic, m_logic.removeLastPair());
+    const GameState& s = gameState();
     if (m_logic.twoPlayers()) {
-        frmKonec2 result(this,
-                         {lblHráč1->text(), lblHráč2->text(), lblSkóre1->text(), lblSkóre2->text(),
-                          m_state.score1, m_state.score2, [this] { playEndSound(); }});
+        frmKonec2 result(this, {m_view.playerText(1), m_view.playerText(2), m_view.scoreText(1),
+                                m_view.scoreText(2), s.score1, s.score2, [this] { playSound(3); }});
         result.exec();
     } else {
         Timer1->stop();
-        lblSkóre1->setText(DealText::turnedCaption(m_state.turnedCount));
-        const int time =
-            GameClock::elapsedSeconds(m_state.startTime, m_services.clock.currentTime());
-        m_run.fame.placeCandidate(m_run.settings.sizeClass, time, lblHráč1->text(),
-                                  m_state.turnedCount, m_services.clock.currentDate());
+        m_view.renderPanel(m_logic);
+        const HallOfFameEntry result{
+            m_services.clock.currentDate(), m_view.playerText(1), s.turnedCount,
+            GameClock::elapsedSeconds(s.startTime, m_services.clock.currentTime())};
+        HallOfFame fame;
+        const std::optional<int> newEntryRow =
+            fame.rankResult(m_services.store, m_settings.sizeClass, result);
         {
-            frmkonec1 result(this, m_run.fame, m_run.settings.sizeClass);
-            result.exec();
+            frmkonec1 window(this, result);
+            window.exec();
         }
-        if (m_run.ending)
-            return;
-        if (m_run.fame.newRecord)
-            showHallOfFame();
+        const bool newRecord = newEntryRow.has_value();
+        if (!m_ending && newRecord)
+            showHallOfFame(fame, newEntryRow);
     }
-    if (m_run.ending)
-        return;
-    menuAction(0);
+    if (!m_ending)
+        menuAction(0);
 }
 
-void frmLotaro::showHallOfFame()
+void frmLotaro::showHallOfFame(HallOfFame& fame, std::optional<int> newEntryRow)
 {
-    frmSíň fame(this, m_run.fame, m_services.store, m_run.settings.cardSize, m_run.fameAfterGame,
-                [this] { playEndSound(); });
-    fame.exec();
+    frmSíň window(this, fame, m_services.store, m_settings.cardSize, newEntryRow,
+                  [this] { playSound(3); });
+    window.exec();
 }
 
-void frmLotaro::playEndSound()
+void frmLotaro::playSound(int number)
 {
-    if (soundOn())
-        m_services.sound.PlaySoundFile(AssetPaths::sound(m_run.tempPath, 3));
+    if (number != 0 && soundOn())
+        m_services.sound.PlaySoundFile(AssetPaths::sound(m_services.assets.tempPath(), number));
 }
 
 bool frmLotaro::showNewGameDialog()
 {
     if (!m_newGame)
-        m_newGame = new frmNováHra(
-            this, m_run, m_services, [this] { m_run.fame.loadHallOfFame(m_services.store); },
-            [this] { endProgram(); });
-    return m_newGame->showModal();
-}
-
-bool frmLotaro::confirmQuit()
-{
-    frmSkoncit confirm(this, m_run.settings.cardSize, m_run.quitConfirmed);
-    confirm.exec();
-    return m_run.quitConfirmed;
+        m_newGame = new frmNováHra(this, m_services);
+    std::optional<GameSettings> next = m_newGame->ask();
+    if (!next) {
+        // "Konec", or the dialog closed by the desktop: the run ends the clean way.
+        endRun();
+        return false;
+    }
+    m_settings = *next;
+    return true;
 }
 
 void frmLotaro::endProgram()
 {
-    m_run.ending = true;
+    m_ending = true;
     Timer1->stop();
     Timer2->stop();
     // Leaves every modal loop that may still be running, not only the main one.

@@ -1,15 +1,13 @@
 #include "frmNováHra.h"
 
 #include "core/AssetStore.h"
-#include "ui/ActionLabel.h"
-#include "core/RunState.h"
-#include "ui/WindowLook.h"
-#include "ui/Screen.h"
 #include "core/SettingsStore.h"
 #include "core/Twips.h"
+#include "ui/ActionLabel.h"
+#include "ui/Screen.h"
+#include "ui/WindowLook.h"
 
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,10 +36,8 @@ QLabel* plainLabel(QWidget* parent, const QString& name, const QString& text, in
 }
 } // namespace
 
-frmNováHra::frmNováHra(QWidget* board, RunState& run, const Services& services,
-                       std::function<void()> loadHallOfFame, std::function<void()> endProgram)
-    : QDialog(board, Qt::Dialog | Qt::FramelessWindowHint), m_run(run), m_services(services),
-      m_loadHallOfFame(std::move(loadHallOfFame)), m_endProgram(std::move(endProgram))
+frmNováHra::frmNováHra(QWidget* board, const Services& services)
+    : QDialog(board, Qt::Dialog | Qt::FramelessWindowHint), m_services(services)
 {
     setObjectName(QStringLiteral("frmNováHra"));
     setWindowTitle(QStringLiteral("Lotaro"));
@@ -76,16 +72,17 @@ void frmNováHra::buildControls()
 
     // clang-format off
     m_groups = {{
-        {"Hráči", "Frame3", 3255, 3780, 645, {"1 hráč", "2 hráči"}, Players, nullptr, {}},
-        {"PočetKaret", "Frame5", 525, 3780, 960, {"10 x 8", "8 x 6", "6 x 5"}, BoardSize,
+        {"optHráči", "lblHráči", "Frame3", 3255, 3780, 645, {"1 hráč", "2 hráči"}, Players,
          nullptr, {}},
-        {"Líc", "Frame2", 525, 1365, 1800,
+        {"optPočetKaret", "lblPočetKaret", "Frame5", 525, 3780, 960,
+         {"10 x 8", "8 x 6", "6 x 5"}, BoardSize, nullptr, {}},
+        {"optLíc", "lblLíc", "Frame2", 525, 1365, 1800,
          {"Číslice", "Obrázky 1", "Obrázky 2", "Obrázky 3", "Krásné ženy", "Vlastní"}, Face,
          nullptr, {}},
-        {"Rub", "Frame4", 3255, 1365, 1905,
+        {"optRub", "lblRub", "Frame4", 3255, 1365, 1905,
          {"Dřevo", "Listí", "Noviny", "Lesní plody", "Technika", "Zeď"}, Back, nullptr, {}},
-        {"Otočení", "Frame6", 525, 5250, 1275, {"1 sec", "2 sec", "3 sec", "Celý tah"}, Flip,
-         nullptr, {}},
+        {"optOtočení", "lblOtočení", "Frame6", 525, 5250, 1275,
+         {"1 sec", "2 sec", "3 sec", "Celý tah"}, Flip, nullptr, {}},
     }};
     // clang-format on
     for (Group& g : m_groups) {
@@ -121,7 +118,10 @@ void frmNováHra::buildControls()
         connect(label, &ActionLabel::hovered, this, [label] { label->setHighlighted(true); });
     }
     connect(lblOK, &ActionLabel::clicked, this, [this] { clickOK(); });
-    connect(lblKonec, &ActionLabel::clicked, this, [this] { clickKonec(); });
+    connect(lblKonec, &ActionLabel::clicked, this, [this] {
+        lblKonec->setHighlighted(false);
+        reject();
+    });
 
     // The name boxes come first in the tab order; the first one has the focus.
     setTabOrder(txtHráč1, txtHráč2);
@@ -132,7 +132,6 @@ void frmNováHra::buildControls()
 
 void frmNováHra::buildGroup(Group& g, int captionLeft, int buttonHeight)
 {
-    const QString name = QString::fromUtf8(g.name);
     auto* frame = new QWidget(this);
     frame->setObjectName(QString::fromUtf8(g.frameName));
     frame->setGeometry(twipsRect(g.left, g.top, 225, g.height));
@@ -142,13 +141,13 @@ void frmNováHra::buildGroup(Group& g, int captionLeft, int buttonHeight)
     const QFont captionFont = WindowLook::comicFont(9);
     for (int i = 0; i < int(g.captions.size()); ++i) {
         auto* button = new QRadioButton(frame);
-        button->setObjectName(QStringLiteral("opt") + name + u'_' + QString::number(i));
+        button->setObjectName(QString::fromUtf8(g.optName) + u'_' + QString::number(i));
         const int width = g.field == Face && i != 4 ? 195 : 210;
         button->setGeometry(twipsRect(0, 315 * i, width, buttonHeight));
         g.buttons->addButton(button, i);
 
         auto* caption = new ActionLabel(QString::fromUtf8(g.captions[size_t(i)]), this);
-        caption->setObjectName(QStringLiteral("lbl") + name + u'_' + QString::number(i));
+        caption->setObjectName(QString::fromUtf8(g.lblName) + u'_' + QString::number(i));
         caption->setProperty("index", i);
         caption->setFont(captionFont);
         caption->move(toPixels(captionLeft), toPixels(g.top + 315 * i));
@@ -181,11 +180,13 @@ void frmNováHra::playersChanged()
     txtHráč2->setEnabled(two);
 }
 
-bool frmNováHra::showModal()
+std::optional<GameSettings> frmNováHra::ask()
 {
     if (!m_loaded)
         load();
-    return exec() == QDialog::Accepted && !m_run.ending;
+    if (exec() != QDialog::Accepted)
+        return std::nullopt;
+    return applyChoice(choice(), m_cardSize);
 }
 
 void frmNováHra::load()
@@ -194,7 +195,10 @@ void frmNováHra::load()
     WindowLook::paintBackground(this, WindowLook::backgroundTile());
     // The pictures and sounds are written out once the dialog is up: they are needed only after
     // "OK", and writing them while the dialog is being shown would only delay it.
-    QTimer::singleShot(0, this, [this] { startUnpacking(); });
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            startUnpacking();
+    });
     WindowLook::centreOnScreen(this);
     const OptionChoice c = loadChoice(m_services.store);
     txtHráč1->setText(c.name1);
@@ -204,10 +208,10 @@ void frmNováHra::load()
     select(m_groups[BoardSize], c.boardSize);
     select(m_groups[Face], c.face);
     select(m_groups[Back], c.back);
-    Label3->setText(detectCardSize(m_run.settings, Screen::metrics()));
+    const ScreenMetrics screen = Screen::metrics();
+    Label3->setText(screenResolutionText(screen));
     Label3->adjustSize();
-    if (m_loadHallOfFame)
-        m_loadHallOfFame();
+    m_cardSize = detectCardSize(screen);
     select(m_groups[Flip], c.flip);
     txtHráč1->setFocus();
 }
@@ -233,11 +237,10 @@ OptionChoice frmNováHra::choice() const
 
 void frmNováHra::startUnpacking()
 {
-    if (m_unpackStarted || m_run.ending)
+    if (m_unpackStarted)
         return;
     m_unpackStarted = true;
     m_services.assets.startUnpacking();
-    m_run.tempPath = m_services.assets.tempPath();
 }
 
 void frmNováHra::clickOK()
@@ -246,10 +249,7 @@ void frmNováHra::clickOK()
     // The board is dealt from the unpacked files next.
     startUnpacking();
     m_services.assets.finishUnpacking();
-    m_run.tempPath = m_services.assets.tempPath();
-    const OptionChoice c = choice();
-    applyChoice(m_run.settings, c);
-    saveChoice(m_services.store, c);
+    saveChoice(m_services.store, choice());
     accept();
     if (QWidget* board = parentWidget()) {
         if (!board->isVisible())
@@ -257,26 +257,6 @@ void frmNováHra::clickOK()
         board->raise();
         board->activateWindow();
     }
-}
-
-void frmNováHra::clickKonec()
-{
-    lblKonec->setHighlighted(false);
-    m_services.assets.RemoveAssetTree();
-    m_ending = true;
-    reject();
-    m_endProgram();
-}
-
-void frmNováHra::closeEvent(QCloseEvent* event)
-{
-    // Closed by the platform (a window manager's close, a logout): still the clean way out.
-    if (!m_ending && !m_run.ending) {
-        m_ending = true;
-        m_services.assets.RemoveAssetTree();
-        m_endProgram();
-    }
-    QDialog::closeEvent(event);
 }
 
 void frmNováHra::keyPressEvent(QKeyEvent* event)

@@ -1,32 +1,30 @@
 #pragma once
 
-#include "ui/HoverGroup.h"
-#include "core/Services.h"
 #include "core/GameSettings.h"
+#include "core/Services.h"
+#include "ui/HoverGroup.h"
 
 #include <QDialog>
 
 #include <array>
-#include <functional>
+#include <optional>
 
 class ActionLabel;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-struct RunState;
 
 // The new-game dialog: players and names, board, pictures, back and flip-back. Loaded once per
-// run, it also sets the run up (assets, card size, hall of fame); afterwards it is only hidden
-// and shown. "OK" stores the choice and lets the board deal; "Konec" ends the program.
+// run, it also starts the unpacking of the assets and fixes the card size; afterwards it is only
+// hidden and shown. "OK" stores the choice; "Konec" or any other close means the player quits.
 class frmNováHra : public QDialog {
 public:
-    // endProgram: what ending the program means for the run (the dialog's unloading).
-    frmNováHra(QWidget* board, RunState& run, const Services& services,
-               std::function<void()> loadHallOfFame, std::function<void()> endProgram);
+    frmNováHra(QWidget* board, const Services& services);
 
-    // Shows the dialog modally; true when it was left with "OK".
-    bool showModal();
+    // Shows the dialog modally. Answers the options of the next game after "OK", nothing when
+    // the player chose to end the program.
+    std::optional<GameSettings> ask();
 
     // The choice as the dialog's buttons and name boxes hold it.
     OptionChoice choice() const;
@@ -34,12 +32,12 @@ public:
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     struct Group {
-        const char* name;      // "Hráči" for optHráči and lblHráči, …
-        const char* frameName; // its container
+        const char* optName;   // the option buttons, "optHráči" …
+        const char* lblName;   // their captions, "lblHráči" …
+        const char* frameName; // their container
         int left, top, height; // the container, in twips
         std::vector<const char*> captions;
         int field; // OptionChoice member it sets
@@ -54,15 +52,11 @@ private:
     void select(Group& group, int index);
     void playersChanged();
     void clickOK();
-    void clickKonec();
 
-    RunState& m_run;
     Services m_services;
-    std::function<void()> m_loadHallOfFame;
-    std::function<void()> m_endProgram;
     bool m_loaded = false;
     bool m_unpackStarted = false;
-    bool m_ending = false;
+    int m_cardSize = 1300; // fixed from the screen at the first load
 
     std::array<Group, 5> m_groups; // players, board size, face, back, flip-back
     QLabel* Label3 = nullptr;

@@ -4,7 +4,7 @@
 
 #include <QLabel>
 
-frmSkoncit::frmSkoncit(QWidget* board, int cardSize, bool& quitConfirmed)
+frmSkoncit::frmSkoncit(QWidget* board, int cardSize)
     : LotaroDialog(board, QStringLiteral("frmSkoncit"), 4380, 1380)
 {
     addLabel(QStringLiteral("Label1"), QStringLiteral("Opravdu chcete skončit tuto hru ?"), 315,
@@ -12,9 +12,6 @@ frmSkoncit::frmSkoncit(QWidget* board, int cardSize, bool& quitConfirmed)
         ->adjustSize();
     addAction(QStringLiteral("lblStorno"), QStringLiteral("Storno"), 525, 945,
               [this] { reject(); });
-    addAction(QStringLiteral("lblOK"), QStringLiteral("OK"), 2730, 945, [this, &quitConfirmed] {
-        quitConfirmed = true;
-        accept();
-    });
+    addAction(QStringLiteral("lblOK"), QStringLiteral("OK"), 2730, 945, [this] { accept(); });
     WindowLook::placeDialog(this, cardSize);
 }

@@ -2,9 +2,9 @@
 
 #include "ui/LotaroDialog.h"
 
-// Asks before the game ends. "OK" sets the answer; "Storno" and any other way of closing
-// leave it unset.
+// Asks before the game ends. Only "OK" accepts (quitConfirmed); "Storno" and any other way of
+// closing reject.
 class frmSkoncit : public LotaroDialog {
 public:
-    frmSkoncit(QWidget* board, int cardSize, bool& quitConfirmed);
+    frmSkoncit(QWidget* board, int cardSize);
 };

@@ -1,8 +1,8 @@
 #include "frmSíň.h"
 
 #include "core/HallOfFame.h"
-#include "ui/WindowLook.h"
 #include "core/Twips.h"
+#include "ui/WindowLook.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -21,12 +21,25 @@ int sizeClassOfRow(int row)
 {
     return row < 5 ? 2 : row < 10 ? 1 : 0;
 }
+
+// The row labels were sized for shorter texts than a date or a time takes. Each keeps the point
+// its column is aligned on (left edge, right edge or centre) and grows about it to fit its
+// text, but never beyond `widest` twips.
+void fitText(QLabel* label, int left, int width, int widest)
+{
+    const int w = qMin(qMax(label->sizeHint().width(), toPixels(width)), toPixels(widest));
+    const Qt::Alignment a = label->alignment();
+    const int x = a & Qt::AlignRight     ? toPixels(left + width) - w
+                  : a & Qt::AlignHCenter ? toPixels(left + width / 2.0) - w / 2
+                                         : toPixels(left);
+    label->setGeometry(x, label->y(), w, label->height());
+}
 } // namespace
 
-frmSíň::frmSíň(QWidget* board, HallOfFame& fame, SettingsStore& store, int cardSize, bool marking,
-               std::function<void()> playEndSound)
+frmSíň::frmSíň(QWidget* board, HallOfFame& fame, SettingsStore& store, int cardSize,
+               std::optional<int> newEntryRow, std::function<void()> playEndSound)
     : LotaroDialog(board, QStringLiteral("frmSíň"), 7365, 7965), m_fame(fame), m_store(store),
-      m_marking(marking), m_playEndSound(std::move(playEndSound))
+      m_newEntryRow(newEntryRow), m_playEndSound(std::move(playEndSound))
 {
     const QFont regular = WindowLook::comicFont(12);
     QFont title = WindowLook::comicFont(15.75, true);
@@ -36,9 +49,9 @@ frmSíň::frmSíň(QWidget* board, HallOfFame& fame, SettingsStore& store, int c
     const struct {
         const char *name, *text;
         int left, top, width;
-    } fixed[] = {{"Label1", "Hráč", 1500, 960, 570},     {"label", "Datum", 2730, 960, 810},
-                 {"Label6", "Otočené", 4410, 960, 930},  {"Label5", "Čas", 6090, 960, 375},
-                 {"Label8", "10x8", 525, 2160, 540},     {"Label7", "8x6", 630, 4200, 435},
+    } fixed[] = {{"Label1", "Hráč", 1500, 960, 570},    {"label", "Datum", 2730, 960, 810},
+                 {"Label6", "Otočené", 4410, 960, 930}, {"Label5", "Čas", 6090, 960, 375},
+                 {"Label8", "10x8", 525, 2160, 540},    {"Label7", "8x6", 630, 4200, 435},
                  {"Label4", "6x5", 630, 6120, 435}};
     for (const auto& f : fixed)
         addLabel(QString::fromUtf8(f.name), QString::fromUtf8(f.text), f.left, f.top, f.width, 345,
@@ -47,9 +60,9 @@ frmSíň::frmSíň(QWidget* board, HallOfFame& fame, SettingsStore& store, int c
     const struct {
         const char* name;
         int x1, y1, x2, y2;
-    } lines[] = {{"Line1_1", 315, 840, 7035, 840},    {"Line1_2", 315, 840, 315, 7245},
-                 {"Line1_3", 315, 7245, 7035, 7245},  {"Line1_4", 7035, 840, 7035, 7245},
-                 {"Line1_0", 330, 1440, 7050, 1440},  {"Line5_1", 330, 3360, 7050, 3360},
+    } lines[] = {{"Line1_1", 315, 840, 7035, 840},   {"Line1_2", 315, 840, 315, 7245},
+                 {"Line1_3", 315, 7245, 7035, 7245}, {"Line1_4", 7035, 840, 7035, 7245},
+                 {"Line1_0", 330, 1440, 7050, 1440}, {"Line5_1", 330, 3360, 7050, 3360},
                  {"Line5_0", 330, 5280, 7050, 5280}};
     for (const auto& l : lines) {
         auto* line = new QFrame(this);
@@ -75,19 +88,20 @@ frmSíň::frmSíň(QWidget* board, HallOfFame& fame, SettingsStore& store, int c
     }
     // Neither label loses its look to a click or to the other label; only the bare window
     // takes it away.
-    addAction(QStringLiteral("lblVymazat"), QStringLiteral("Vymazat"), 1785, 7455,
-              [this] { clickVymazat(); }, true, Qt::AlignLeft);
-    addAction(QStringLiteral("lblOK"), QStringLiteral("OK"), 4725, 7455, [this] { clickOK(); },
-              true);
+    addAction(
+        QStringLiteral("lblVymazat"), QStringLiteral("Vymazat"), 1785, 7455,
+        [this] { clickVymazat(); }, true, Qt::AlignLeft);
+    addAction(
+        QStringLiteral("lblOK"), QStringLiteral("OK"), 4725, 7455, [this] { clickOK(); }, true);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(500);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
 
     WindowLook::placeDialog(this, cardSize);
-    if (m_marking) {
-        for (QLabel* l : {lblJméno[m_fame.newEntryRow], lblDatum[m_fame.newEntryRow],
-                          lblOtočené[m_fame.newEntryRow], lblČas[m_fame.newEntryRow]}) {
+    if (m_newEntryRow) {
+        const int row = *m_newEntryRow;
+        for (QLabel* l : {lblJméno[row], lblDatum[row], lblOtočené[row], lblČas[row]}) {
             QFont f = l->font();
             f.setBold(true);
             l->setFont(f);
@@ -107,9 +121,11 @@ void frmSíň::showTables()
         lblDatum[r]->setText(HallOfFame::dateText(e.date));
         lblOtočené[r]->setText(QString::number(e.turned));
         lblČas[r]->setText(HallOfFame::timeText(e.time));
-        // The row labels size themselves to their text, from their left edge.
-        for (QLabel* l : {lblJméno[r], lblDatum[r], lblOtočené[r], lblČas[r]})
-            l->resize(l->sizeHint().width(), l->height());
+        // A name never runs into the date: it is cut at its column's end.
+        fitText(lblJméno[r], 1500, 570, 2730 - 60 - 1500);
+        fitText(lblDatum[r], 2730, 690, 4185 - 2730);
+        fitText(lblOtočené[r], 4185, 930, 930);
+        fitText(lblČas[r], 6135, 405, 1200);
     }
 }
 
@@ -121,17 +137,19 @@ void frmSíň::rowVisible(int row, bool visible)
 
 void frmSíň::Timer1Tick()
 {
-    if (m_marking && tickCount == 1 && m_playEndSound)
+    if (tickCount == 1 && m_playEndSound)
         m_playEndSound();
     if (tickCount < 10)
         ++tickCount;
-    const int row = m_fame.newEntryRow;
+    const int row = m_newEntryRow.value_or(0);
     rowVisible(row, lblJméno[row]->isHidden());
 }
 
 void frmSíň::unmark()
 {
-    const int row = m_fame.newEntryRow;
+    if (!m_newEntryRow)
+        return;
+    const int row = *m_newEntryRow;
     for (QLabel* l : {lblJméno[row], lblDatum[row], lblOtočené[row], lblČas[row]}) {
         QFont f = l->font();
         f.setBold(false);

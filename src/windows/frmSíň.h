@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class HallOfFame;
 class QLabel;
@@ -15,10 +16,10 @@ class SettingsStore;
 // plays once. "Vymazat" empties all tables, "OK" stores them and closes the window.
 class frmSíň : public LotaroDialog {
 public:
-    // marking: opened after a game (not from the menu); playEndSound is asked only while the
-    // sound is on.
-    frmSíň(QWidget* board, HallOfFame& fame, SettingsStore& store, int cardSize, bool marking,
-           std::function<void()> playEndSound);
+    // newEntryRow: the row to mark after a game that entered the tables; nothing when opened
+    // from the menu. playEndSound is asked only while the sound is on.
+    frmSíň(QWidget* board, HallOfFame& fame, SettingsStore& store, int cardSize,
+           std::optional<int> newEntryRow, std::function<void()> playEndSound);
 
 private:
     void showTables();
@@ -30,7 +31,7 @@ private:
 
     HallOfFame& m_fame;
     SettingsStore& m_store;
-    bool m_marking;
+    std::optional<int> m_newEntryRow;
     std::function<void()> m_playEndSound;
     std::array<QLabel*, 15> lblJméno{}, lblDatum{}, lblOtočené{}, lblČas{};
     QTimer* Timer1;

@@ -5,7 +5,7 @@
 
 #include <QLabel>
 
-frmkonec1::frmkonec1(QWidget* board, HallOfFame& fame, int sizeClass)
+frmkonec1::frmkonec1(QWidget* board, const HallOfFameEntry& result)
     : LotaroDialog(board, QStringLiteral("frmkonec1"), 4305, 2520)
 {
     const QFont regular = WindowLook::comicFont(12);
@@ -24,11 +24,8 @@ frmkonec1::frmkonec1(QWidget* board, HallOfFame& fame, int sizeClass)
         addLabel(QStringLiteral("lblČas"), QStringLiteral("0:00:00"), 3120, 1320, 960, 345, bold);
     addAction(QStringLiteral("lblOK"), QStringLiteral("OK"), 1785, 1995, [this] { accept(); });
 
-    fame.newRecord = false;
     WindowLook::centreOnScreen(this);
-    const HallOfFameEntry result = fame.candidate(sizeClass);
     name->setText(result.name);
     turned->setText(QString::number(result.turned));
     time->setText(HallOfFame::timeText(result.time));
-    fame.insertCandidate(sizeClass);
 }

@@ -2,11 +2,10 @@
 
 #include "ui/LotaroDialog.h"
 
-class HallOfFame;
+struct HallOfFameEntry;
 
-// The result of a one-player game: name, moves and time. Loading it ranks the result into the
-// hall of fame.
+// The result of a one-player game: name, moves and time, as the hall of fame ranks it.
 class frmkonec1 : public LotaroDialog {
 public:
-    frmkonec1(QWidget* board, HallOfFame& fame, int sizeClass);
+    frmkonec1(QWidget* board, const HallOfFameEntry& result);
 };

@@ -3,7 +3,6 @@
 
 #include "core/Deal.h"
 #include "core/GameClock.h"
-#include "core/GameState.h"
 #include "core/RandomSource.h"
 
 #include <QMap>
@@ -22,7 +21,6 @@ private Q_SLOTS:
     void captions();
     void clock_data();
     void clock();
-    void resetAfterDeal();
 };
 
 // The 10 x 8 board on a 640 x 480 screen, to the twip.
@@ -175,37 +173,6 @@ void DealTest::clock()
     QFETCH(QTime, start);
     QFETCH(QTime, now);
     QTEST(GameClock::caption(start, now), "caption");
-}
-
-// A deal leaves a fresh game but keeps what the next click still needs to know.
-void DealTest::resetAfterDeal()
-{
-    GameState s;
-    s.cardValue = {QStringLiteral("1"), QStringLiteral("1")};
-    s.cardsUp = 1;
-    s.firstValue = 4;
-    s.pairsFound = 9;
-    s.lastClicked = 3;
-    s.firstIndex = 5;
-    s.secondIndex = 6;
-    s.lastWasPair = true;
-    s.player1OnMove = false;
-    s.clockIdle = false;
-    s.score1 = 4;
-    s.score2 = 5;
-    s.turnedCount = 12;
-    s.resetAfterDeal();
-    QCOMPARE(s.pairsFound, 0);
-    QCOMPARE(s.lastClicked, 100);
-    QCOMPARE(s.firstIndex, 0);
-    QCOMPARE(s.secondIndex, 0);
-    QCOMPARE(s.lastWasPair, false);
-    QCOMPARE(s.player1OnMove, true);
-    QCOMPARE(s.clockIdle, true);
-    QCOMPARE(s.score1 + s.score2 + s.turnedCount, 0);
-    QCOMPARE(s.cardsUp, 1);
-    QCOMPARE(s.firstValue, 4);
-    QCOMPARE(s.cardValue.size(), 2);
 }
 
 LOTARO_TEST_MAIN(DealTest, QCoreApplication)

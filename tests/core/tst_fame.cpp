@@ -4,6 +4,8 @@
 #include "core/HallOfFame.h"
 #include "core/SettingsStore.h"
 
+#include <QFile>
+
 namespace {
 struct Result {
     int turned;
@@ -19,8 +21,6 @@ void fill(HallOfFame& fame, int sizeClass, const Results& places)
                             places[p].turned, QDate(2026, 1, 1));
         fame.insertCandidate(sizeClass);
     }
-    fame.newRecord = false;
-    fame.newEntryRow = 0;
 }
 
 int hms(int h, int m, int s)
@@ -39,6 +39,7 @@ private Q_SLOTS:
     void ranking_data();
     void ranking();
     void notEnteringChangesNothing();
+    void twoCopiesKeepBothRecords();
     void freshStore();
     void roundTrip();
     void storeOrderAndKeys();
@@ -97,9 +98,9 @@ void FameTest::ranking()
     fame.placeCandidate(sizeClass, result.time, QStringLiteral("Nový"), result.turned,
                         QDate(2026, 12, 6));
     QCOMPARE(fame.candidate(sizeClass).name, QStringLiteral("Nový"));
-    fame.insertCandidate(sizeClass);
-    QCOMPARE(fame.newRecord, place >= 0);
-    QCOMPARE(int(fame.newEntryRow), row);
+    const std::optional<int> newEntryRow = fame.insertCandidate(sizeClass);
+    QCOMPARE(newEntryRow.has_value(), place >= 0);
+    QCOMPARE(newEntryRow.value_or(0), row);
     QList<HallOfFameEntry> expected = before;
     if (place >= 0) {
         expected.insert(place, {QDate(2026, 12, 6), QStringLiteral("Nový"), qint16(result.turned),
@@ -118,12 +119,27 @@ void FameTest::notEnteringChangesNothing()
 {
     HallOfFame fame;
     fill(fame, 1, {{1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}});
-    fame.newEntryRow = 12;
     fame.placeCandidate(1, 5, QStringLiteral("x"), 2, QDate(2026, 1, 1));
-    fame.insertCandidate(1);
-    QVERIFY(!fame.newRecord);
-    QCOMPARE(fame.newEntryRow, 12);
+    QVERIFY(!fame.insertCandidate(1));
     QCOMPARE(fame.candidate(1).name, QStringLiteral("x"));
+}
+
+// Two copies of the game that finish one after the other both keep their records: the second
+// ranks against what the first stored, not against what it read when it started.
+void FameTest::twoCopiesKeepBothRecords()
+{
+    MemoryStore store;
+    HallOfFame first, second;
+    first.loadHallOfFame(store);
+    second.loadHallOfFame(store);
+    QCOMPARE(second.rankResult(store, 0, {QDate(2026, 1, 1), QStringLiteral("B"), 20, 60}), 10);
+    second.saveHallOfFame(store);
+    QCOMPARE(first.rankResult(store, 0, {QDate(2026, 1, 1), QStringLiteral("A"), 30, 60}), 11);
+    first.saveHallOfFame(store);
+    HallOfFame read;
+    read.loadHallOfFame(store);
+    QCOMPARE(read.entry(0, 0).name, QStringLiteral("B"));
+    QCOMPARE(read.entry(0, 1).name, QStringLiteral("A"));
 }
 
 // A fresh store: fifteen empty entries.
@@ -158,6 +174,13 @@ void FameTest::roundTrip()
     {
         IniSettingsStore store;
         written.saveHallOfFame(store);
+        // A save reaches the file in one step, at its end: a key written alone waits for it.
+        store.write(QStringLiteral("Malý"), QStringLiteral("later"), QStringLiteral("1"));
+        QFile file(store.fileName());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.contains("Jm%E9no"));
+        QVERIFY(!text.contains("later"));
     }
     IniSettingsStore again;
     HallOfFame read;
@@ -179,6 +202,7 @@ void FameTest::storeOrderAndKeys()
                           QStringLiteral("Střední/0Čas")}));
     QCOMPARE(store.writes.at(8), QStringLiteral("Velký/0Čas"));
     QCOMPARE(store.writes.last(), QStringLiteral("Velký/4Otočené"));
+    QCOMPARE(store.syncs, 1);
 }
 
 // "Vymazat" then "OK" writes the texts of zero time and of 1 January 2000.

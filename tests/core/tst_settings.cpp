@@ -1,9 +1,9 @@
 #include "MemoryStore.h"
 #include "TestMain.h"
 
+#include "core/GameSettings.h"
 #include "core/NumberText.h"
 #include "core/SettingsStore.h"
-#include "core/GameSettings.h"
 
 #include <QSettings>
 #include <QStandardPaths>
@@ -71,9 +71,7 @@ void SettingsTest::firstRunDefaults()
     MemoryStore store;
     const OptionChoice choice = loadChoice(store);
     QCOMPARE(choice, (OptionChoice{0, 0, 1, 0, 3, QString(), QString()}));
-    GameSettings settings;
-    settings.faceSet = QStringLiteral("x");
-    applyChoice(settings, choice);
+    const GameSettings settings = applyChoice(choice, 1300);
     QCOMPARE(settings.twoPlayers, false);
     QCOMPARE(settings.columns, 10);
     QCOMPARE(settings.rows, 8);
@@ -149,9 +147,8 @@ void SettingsTest::derivation_data()
 void SettingsTest::derivation()
 {
     QFETCH(OptionChoice, choice);
-    GameSettings s;
     choice.name1 = QStringLiteral("Eva");
-    applyChoice(s, choice);
+    const GameSettings s = applyChoice(choice, 980);
     QTEST(s.twoPlayers, "twoPlayers");
     QTEST(int(s.columns), "columns");
     QTEST(int(s.rows), "rows");
@@ -161,6 +158,7 @@ void SettingsTest::derivation()
     QTEST(int(s.flipDelay), "flipDelay");
     QCOMPARE(s.player1Name, QStringLiteral("Eva"));
     QCOMPARE(s.player2Name, QString());
+    QCOMPARE(s.cardSize, 980);
 }
 
 // The store keeps option indexes, one key per group in the order of the dialog, then the names.
@@ -224,11 +222,9 @@ void SettingsTest::cardSize()
 {
     QFETCH(int, width);
     QFETCH(int, height);
-    GameSettings s;
-    s.cardSize = 0;
     const ScreenMetrics screen{width * 15.0, height * 15.0, 15, 15};
-    QTEST(detectCardSize(s, screen), "text");
-    QTEST(int(s.cardSize), "cardSize");
+    QTEST(screenResolutionText(screen), "text");
+    QTEST(detectCardSize(screen), "cardSize");
 }
 
 // Only a stored "0" silences the game.

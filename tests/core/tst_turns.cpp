@@ -41,23 +41,21 @@ private:
     void start(int n, bool two, int interval);
     TurnLogic::Outcome click(int i, bool timerRunning = false);
 
-    GameState m_state;
+    const GameState& state() const { return m_logic->state(); }
+
     std::unique_ptr<TurnLogic> m_logic;
     bool m_timer = false; // what the window's flip-back timer would be doing
 };
 
 void TurnsTest::init()
 {
-    m_state = GameState();
+    m_logic = std::make_unique<TurnLogic>();
     m_timer = false;
 }
 
 void TurnsTest::start(int n, bool two, int interval)
 {
-    m_state.cardValue = neighbouringPairs(n);
-    m_state.resetAfterDeal();
-    m_logic = std::make_unique<TurnLogic>(m_state);
-    m_logic->deal(n, two, interval);
+    m_logic->deal(neighbouringPairs(n), two, interval);
 }
 
 // Clicks as the window would: the timer keeps clicks out while it runs, and starts when asked.
@@ -77,10 +75,10 @@ void TurnsTest::firstCardOfAMove()
     QCOMPARE(o.sound, 1);
     QCOMPARE(o.changed, std::vector<int>{5});
     QCOMPARE(m_logic->face(5), CardFace::Up);
-    QCOMPARE(m_state.cardsUp, 1);
-    QCOMPARE(m_state.firstIndex, 5);
-    QCOMPARE(m_state.firstValue, 3);
-    QCOMPARE(m_state.lastClicked, 5);
+    QCOMPARE(state().cardsUp, 1);
+    QCOMPARE(state().firstIndex, 5);
+    QCOMPARE(state().firstValue, 3);
+    QCOMPARE(state().lastClicked, 5);
     QVERIFY(!o.startFlipTimer);
 }
 
@@ -108,7 +106,7 @@ void TurnsTest::ignoredClicks()
     start(30, false, interval);
     for (int i : before)
         QVERIFY(!this->click(i).ignored);
-    const GameState snapshot = m_state;
+    const GameState snapshot = state();
     std::vector<CardFace> faces;
     for (int k = 0; k < 30; ++k)
         faces.push_back(m_logic->face(k));
@@ -116,10 +114,10 @@ void TurnsTest::ignoredClicks()
     QVERIFY(o.ignored);
     QVERIFY(o.changed.empty());
     QCOMPARE(o.sound, 0);
-    QCOMPARE(m_state.cardsUp, snapshot.cardsUp);
-    QCOMPARE(m_state.lastClicked, snapshot.lastClicked);
-    QCOMPARE(m_state.turnedCount, snapshot.turnedCount);
-    QCOMPARE(m_state.lastWasPair, snapshot.lastWasPair);
+    QCOMPARE(state().cardsUp, snapshot.cardsUp);
+    QCOMPARE(state().lastClicked, snapshot.lastClicked);
+    QCOMPARE(state().turnedCount, snapshot.turnedCount);
+    QCOMPARE(state().lastWasPair, snapshot.lastWasPair);
     for (int k = 0; k < 30; ++k)
         QCOMPARE(m_logic->face(k), faces[size_t(k)]);
 }
@@ -134,10 +132,10 @@ void TurnsTest::timedMiss()
     QVERIFY(o.startFlipTimer);
     QCOMPARE(m_logic->face(0), CardFace::Up);
     QCOMPARE(m_logic->face(2), CardFace::Up);
-    QCOMPARE(m_state.cardsUp, 0);
-    QCOMPARE(m_state.firstValue, 0);
-    QCOMPARE(m_state.secondValue, 0);
-    QVERIFY(!m_state.lastWasPair);
+    QCOMPARE(state().cardsUp, 0);
+    QCOMPARE(state().firstValue, 0);
+    QCOMPARE(state().secondValue, 0);
+    QVERIFY(!state().lastWasPair);
     const std::vector<int> changed = m_logic->flipBack();
     QCOMPARE(changed, (std::vector<int>{0, 2}));
     QCOMPARE(m_logic->face(0), CardFace::Down);
@@ -156,15 +154,15 @@ void TurnsTest::timedPair()
     QVERIFY(o.startFlipTimer);
     QCOMPARE(m_logic->face(6), CardFace::Paired);
     QCOMPARE(m_logic->face(7), CardFace::Paired);
-    QCOMPARE(m_state.pairsFound, 1);
-    QCOMPARE(m_state.score1, 1);
-    QVERIFY(m_state.lastWasPair);
+    QCOMPARE(state().pairsFound, 1);
+    QCOMPARE(state().score1, 1);
+    QVERIFY(state().lastWasPair);
     QCOMPARE(m_logic->flipBack(), (std::vector<int>{6, 7}));
     QCOMPARE(m_logic->face(6), CardFace::Removed);
-    QVERIFY(m_state.lastWasPair); // kept until the next click
+    QVERIFY(state().lastWasPair); // kept until the next click
     m_timer = false;
     click(0);
-    QVERIFY(!m_state.lastWasPair);
+    QVERIFY(!state().lastWasPair);
 }
 
 // "Celý tah": a miss stays open until the next click, which first turns it down.
@@ -181,7 +179,7 @@ void TurnsTest::wholeMoveMiss()
     QCOMPARE(m_logic->face(0), CardFace::Down);
     QCOMPARE(m_logic->face(3), CardFace::Down);
     QCOMPARE(m_logic->face(8), CardFace::Up);
-    QCOMPARE(m_state.cardsUp, 1);
+    QCOMPARE(state().cardsUp, 1);
 }
 
 // Clicking one of the two open cards starts the next move with that very card.
@@ -194,8 +192,8 @@ void TurnsTest::wholeMoveMissReclickingAnOpenCard()
     QVERIFY(!o.ignored);
     QCOMPARE(m_logic->face(0), CardFace::Down);
     QCOMPARE(m_logic->face(3), CardFace::Up);
-    QCOMPARE(m_state.cardsUp, 1);
-    QCOMPARE(m_state.firstIndex, 3);
+    QCOMPARE(state().cardsUp, 1);
+    QCOMPARE(state().firstIndex, 3);
     QCOMPARE(o.sound, 1);
 }
 
@@ -220,21 +218,21 @@ void TurnsTest::pairsKeepThePlayerOnMove()
     for (int pair = 0; pair < 3; ++pair) {
         click(2 * pair);
         click(2 * pair + 1);
-        QVERIFY(m_state.player1OnMove);
+        QVERIFY(state().player1OnMove);
     }
-    QCOMPARE(m_state.score1, 3);
+    QCOMPARE(state().score1, 3);
     click(6);
     click(9);
-    QVERIFY(!m_state.player1OnMove);
+    QVERIFY(!state().player1OnMove);
     click(10);
     click(11);
-    QCOMPARE(m_state.score2, 1);
-    QVERIFY(!m_state.player1OnMove);
+    QCOMPARE(state().score2, 1);
+    QVERIFY(!state().player1OnMove);
     click(12);
     click(15);
-    QVERIFY(m_state.player1OnMove);
-    QCOMPARE(m_state.score1, 3);
-    QCOMPARE(m_state.turnedCount, 0); // two players count no moves
+    QVERIFY(state().player1OnMove);
+    QCOMPARE(state().score1, 3);
+    QCOMPARE(state().turnedCount, 0); // two players count no moves
 }
 
 // One player: every completed move counts, pair or miss.
@@ -242,26 +240,26 @@ void TurnsTest::movesCountPairsAndMisses()
 {
     start(30, false, TurnLogic::wholeMove);
     click(0);
-    QCOMPARE(m_state.turnedCount, 0);
+    QCOMPARE(state().turnedCount, 0);
     click(1);
     click(2);
     click(5);
     click(6);
     click(9);
-    QCOMPARE(m_state.turnedCount, 3);
-    QCOMPARE(m_state.score1, 1);
+    QCOMPARE(state().turnedCount, 3);
+    QCOMPARE(state().score1, 1);
 }
 
 void TurnsTest::clockStartsWithTheFirstAcceptedClick()
 {
     start(30, false, 1000);
     QVERIFY(click(3).startClock);
-    QCOMPARE(m_state.startTime, noon);
-    QVERIFY(!m_state.clockIdle);
+    QCOMPARE(state().startTime, noon);
+    QVERIFY(!state().clockIdle);
     QVERIFY(!click(4).startClock);
     start(30, true, 1000);
     QVERIFY(!click(3).startClock);
-    QVERIFY(m_state.clockIdle);
+    QVERIFY(state().clockIdle);
 }
 
 void TurnsTest::gameEndsInsideTheLastClick_data()
@@ -298,11 +296,11 @@ void TurnsTest::gameEndsInsideTheLastClick()
         if (last)
             QVERIFY(!o.startFlipTimer);
     }
-    QCOMPARE(m_state.pairsFound, cards / 2);
-    QCOMPARE(m_state.score1 + m_state.score2, cards / 2);
-    QCOMPARE(m_state.turnedCount, two ? 0 : cards / 2 + 1);
+    QCOMPARE(state().pairsFound, cards / 2);
+    QCOMPARE(state().score1 + state().score2, cards / 2);
+    QCOMPARE(state().turnedCount, two ? 0 : cards / 2 + 1);
     QCOMPARE(m_logic->removeLastPair(), (std::vector<int>{cards - 2, cards - 1}));
-    QVERIFY(!m_state.lastWasPair);
+    QVERIFY(!state().lastWasPair);
 }
 
 LOTARO_TEST_MAIN(TurnsTest, QCoreApplication)

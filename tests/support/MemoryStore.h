@@ -17,7 +17,9 @@ public:
         values.insert(section + u'/' + key, value);
         writes.append(section + u'/' + key);
     }
+    void sync() override { ++syncs; }
 
     QHash<QString, QString> values;
     QStringList writes;
+    int syncs = 0;
 };

@@ -7,11 +7,10 @@
 // Remembers every sound that was asked for instead of playing it.
 class RecordingSound final : public SoundPlayer {
 public:
-    void PlaySoundFile(const QString& name, std::optional<bool> async,
-                       std::optional<bool> loop) override
+    void PlaySoundFile(const QString& name, bool async, bool loop) override
     {
         requests.append(name);
-        withOptions += async.has_value() || loop.has_value();
+        withOptions += !async || loop;
     }
     QStringList requests;
     int withOptions = 0;

@@ -8,16 +8,16 @@
 
 #include "core/AssetPaths.h"
 #include "core/AssetStore.h"
+#include "core/Deal.h"
+#include "core/GameSettings.h"
+#include "core/RandomSource.h"
+#include "core/RunState.h"
+#include "core/Twips.h"
 #include "ui/ActionLabel.h"
 #include "ui/CardPicture.h"
-#include "core/Deal.h"
-#include "core/RunState.h"
-#include "windows/frmLotaro.h"
 #include "ui/Pictures.h"
-#include "core/RandomSource.h"
 #include "ui/Screen.h"
-#include "core/Twips.h"
-#include "core/GameSettings.h"
+#include "windows/frmLotaro.h"
 
 #include <QApplication>
 #include <QDir>
@@ -176,7 +176,7 @@ void BoardTest::layout()
     QCOMPARE(m_board->geometry(), screen);
     QVERIFY(m_board->windowFlags() & Qt::FramelessWindowHint);
 
-    const int cardSize = m_run->settings.cardSize;
+    const int cardSize = m_board->settings().cardSize;
     const QString resolution = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
     QCOMPARE(cardSize, resolution == u"640x480" ? 760 : resolution == u"800x600" ? 980 : 1300);
     const BoardLayout l =
@@ -201,6 +201,25 @@ void BoardTest::layout()
     QCOMPARE(label("lblHráč1")->pos(), px(l.player1));
     QCOMPARE(label("lblSkóre1")->geometry(), QRect(px(l.score1), QSize(73, 41)));
     QCOMPARE(label("lblČas")->geometry(), QRect(px(l.clock), QSize(73, 49)));
+    // Caption and value stand on two lines whatever the count or the time, and the ink stays on
+    // the screen, also where the panel is narrower than its labels.
+    for (const QString& text : {DealText::turnedCaption(0), DealText::turnedCaption(9),
+                                DealText::turnedCaption(10), DealText::turnedCaption(99),
+                                QStringLiteral("Čas: 0:00:00"), QStringLiteral("Čas: 1:23:45")}) {
+        QLabel* panel = label(text.startsWith(u'Č') ? "lblČas" : "lblSkóre1");
+        panel->setText(text);
+        const QImage ink = panel->grab().toImage();
+        int top = ink.height(), bottom = -1, right = -1;
+        for (int y = 0; y < ink.height(); ++y)
+            for (int x = 0; x < ink.width(); ++x)
+                if (const QColor c = ink.pixelColor(x, y); c.alpha() > 128 && c.lightness() < 100) {
+                    top = qMin(top, y);
+                    bottom = y;
+                    right = qMax(right, x);
+                }
+        QVERIFY2(bottom - top + 1 > panel->fontMetrics().height(), qPrintable(text));
+        QVERIFY2(panel->x() + right < screen.width(), qPrintable(text));
+    }
     for (int k = 0; k < 6; ++k) {
         QCOMPARE(menu(k)->pos(), px(l.menu[k]));
         QCOMPARE(menu(k)->height(), 18);
@@ -293,7 +312,7 @@ void BoardTest::pairsShareTheirPicture()
             pictureOf.insert(values[k], key);
             pictures.insert(key);
             QPixmap expected;
-            QCOMPARE(loadPicture(AssetPaths::facePicture(m_run->tempPath, QString(),
+            QCOMPARE(loadPicture(AssetPaths::facePicture(m_assets->tempPath(), QString(),
                                                          QStringLiteral("1"), values[k]),
                                  board[k]->size(), 1, &expected),
                      PictureLoad::Loaded);
@@ -379,9 +398,9 @@ void BoardTest::ownSet()
     answerNewGame();
     start();
     QCOMPARE(noticed, !dealt);
-    QCOMPARE(m_run->settings.faceSet, dealt ? QStringLiteral("5") : QStringLiteral("1"));
+    QCOMPARE(m_board->settings().faceSet, dealt ? QStringLiteral("5") : QStringLiteral("1"));
     const QList<CardPicture*> board = cards();
-    QCOMPARE(board.size(), m_run->settings.columns * m_run->settings.rows);
+    QCOMPARE(board.size(), m_board->settings().columns * m_board->settings().rows);
     for (CardPicture* card : board)
         QVERIFY(card->isVisible());
     for (int k = 0; k < 6; ++k)
@@ -508,20 +527,20 @@ void BoardTest::quitEndsTheRun()
         },
         {}, QStringLiteral("frmSkoncit"));
     QTest::mouseClick(menu(5), Qt::LeftButton);
-    QVERIFY(!m_run->ending);
+    QVERIFY(m_board->isVisible());
     QVERIFY(m_board->isVisible());
     QVERIFY(menu(0)->isEnabled());
     QCOMPARE(m_board->gameState().cardValue, values);
-    QVERIFY(QFileInfo::exists(m_run->tempPath + QStringLiteral("Lotaro/rub/1.jpg")));
+    QVERIFY(QFileInfo::exists(m_assets->tempPath() + QStringLiteral("Lotaro/rub/1.jpg")));
 
     // Any other way of closing the question counts as "Storno".
     onNextModal([](QWidget* confirm) { confirm->close(); }, {}, QStringLiteral("frmSkoncit"));
     QVERIFY(!m_board->close());
-    QVERIFY(!m_run->ending);
+    QVERIFY(m_board->isVisible());
 
     answerOK(QStringLiteral("frmSkoncit"));
     QTest::mouseClick(menu(5), Qt::LeftButton);
-    QVERIFY(m_run->ending);
+    QVERIFY(!m_board->isVisible());
     QVERIFY(!m_board->isVisible());
     QVERIFY(!QFileInfo::exists(m_temp->filePath(QStringLiteral("Lotaro"))));
 }

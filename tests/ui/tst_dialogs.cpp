@@ -1,12 +1,12 @@
 #include "Hover.h"
 #include "TestMain.h"
 
+#include "ui/ActionLabel.h"
+#include "ui/WindowLook.h"
 #include "windows/frmAbout.h"
 #include "windows/frmNeexistuje.h"
 #include "windows/frmNápověda.h"
 #include "windows/frmSkoncit.h"
-#include "ui/ActionLabel.h"
-#include "ui/WindowLook.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -62,9 +62,8 @@ void DialogsTest::helpText()
 // Each window has its size in twips and sits 0.6 card sizes left of the screen's centre.
 void DialogsTest::sizesAndPlacement()
 {
-    bool confirmed = false;
     frmNápověda help(m_board.get(), 980);
-    frmSkoncit quit(m_board.get(), 980, confirmed);
+    frmSkoncit quit(m_board.get(), 980);
     frmNeexistuje missing(m_board.get(), 980);
     frmAbout about(m_board.get(), 980);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -95,8 +94,7 @@ void DialogsTest::quitConfirmation_data()
 void DialogsTest::quitConfirmation()
 {
     QFETCH(QString, answer);
-    bool confirmed = false;
-    frmSkoncit quit(m_board.get(), 1300, confirmed);
+    frmSkoncit quit(m_board.get(), 1300);
     quit.show();
     QVERIFY(quit.findChild<ActionLabel*>(QStringLiteral("lblStorno"))->x() <
             quit.findChild<ActionLabel*>(QStringLiteral("lblOK"))->x());
@@ -110,7 +108,7 @@ void DialogsTest::quitConfirmation()
         QTest::mouseClick(quit.findChild<ActionLabel*>(answer), Qt::LeftButton);
     }
     QVERIFY(!quit.isVisible());
-    QTEST(confirmed, "confirmed");
+    QTEST(quit.result() == QDialog::Accepted, "confirmed");
 }
 
 // The two links open the mail program and the browser; under the mouse exactly one of them

@@ -6,12 +6,12 @@
 
 #include "core/AssetPaths.h"
 #include "core/AssetStore.h"
+#include "core/GameSettings.h"
+#include "core/RandomSource.h"
+#include "core/RunState.h"
 #include "ui/ActionLabel.h"
 #include "ui/CardPicture.h"
-#include "core/RunState.h"
 #include "windows/frmLotaro.h"
-#include "core/RandomSource.h"
-#include "core/GameSettings.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -128,7 +128,7 @@ void PlayTest::onePlayerMoves()
     QVERIFY(timer("Timer1")->isActive());
     QVERIFY(showsFace(a));
     QCOMPARE(label("lblSkóre1")->text(), QStringLiteral("Otočené:   0"));
-    QCOMPARE(m_game.sound.requests, QStringList{AssetPaths::sound(m_game.run->tempPath, 1)});
+    QCOMPARE(m_game.sound.requests, QStringList{AssetPaths::sound(m_game.assets->tempPath(), 1)});
     QCOMPARE(m_game.sound.withOptions, 0);
 
     QTest::mouseClick(card(other), Qt::LeftButton);
