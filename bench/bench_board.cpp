@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -67,6 +68,18 @@ void answerModals()
     poll->start(1);
 }
 
+// The process's peak resident set so far, in MB.
+double peakRssMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
 void click(QWidget* card)
 {
     const QPointF at(card->width() / 2.0, card->height() / 2.0);
@@ -112,6 +125,18 @@ int main(int argc, char** argv)
                                       "deal 6 x 5 (OK to board painted)"};
         Figures::of(deals).print(names[size]);
     }
+
+    // A long session: nothing may pile up from one deal to the next.
+    wantedBoard = 0;
+    board.menuAction(0);
+    QApplication::processEvents();
+    const double afterOne = peakRssMb();
+    for (int i = 1; i < 200; ++i) {
+        board.menuAction(0);
+        QApplication::processEvents();
+    }
+    const double afterMany = peakRssMb();
+    std::printf("peak rss after 1 / 200 deals of 10 x 8: %.1f %.1f MB\n", afterOne, afterMany);
 
     // A whole 10 x 8 game in "Celý tah", pairs found by their values, and single clicks.
     wantedBoard = 0;

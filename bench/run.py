@@ -146,6 +146,12 @@ def parse_bench(program, env):
         if m:
             what = m.group(1).strip()
             rows.append((what, m.group(2), m.group(3), m.group(4), "ms", target(what)))
+        elif line.startswith("peak rss after 1 / 200 deals"):
+            one, many = (float(v) for v in line.split(":")[1].split()[:2])
+            rows.append(("peak RSS after 1 / 200 deals of 10 x 8, one process",
+                         "%.1f / %.1f" % (one, many), "", "", "MB", ""))
+            rows.append(("peak RSS growth over 199 deals", "%.1f" % (many - one), "", "", "MB",
+                         "<= 1"))
         elif line.startswith("unpack / floor:"):
             rows.append(("unpack / floor", line.split(":")[1].strip(), "", "", "",
                          target("unpack / floor")))
