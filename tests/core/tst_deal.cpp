@@ -7,10 +7,11 @@
 
 #include <QMap>
 
+#include <cmath>
+
 class DealTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void smallScreenExample();
     void layout_data();
     void layout();
     void drawAndRetry();
@@ -23,66 +24,47 @@ private Q_SLOTS:
     void clock();
 };
 
-// The 10 x 8 board on a 640 x 480 screen, to the twip.
-void DealTest::smallScreenExample()
-{
-    const BoardLayout l = computeBoardLayout(9600, 7200, 10, 8, 760);
-    QCOMPARE(l.cards[0], (TwipsPoint{319, 385}));
-    QCOMPARE(l.panelX, 8688.0);
-    QCOMPARE(l.cards[10], (TwipsPoint{319, 385 + 760 + 50}));
-    QCOMPARE(l.cards[1], (TwipsPoint{319 + 760 + 50, 385}));
-    QCOMPARE(l.menu[0], (TwipsPoint{8688, 3680}));
-    QCOMPARE(l.menu[5], (TwipsPoint{8688, 5780}));
-    QCOMPARE(l.player1, (TwipsPoint{8688, 1000}));
-    QCOMPARE(l.score1, (TwipsPoint{8688, 1750}));
-    QCOMPARE(l.clock, (TwipsPoint{8688, 2500}));
-    QCOMPARE(l.player2, (TwipsPoint{8688, 3500}));
-    QCOMPARE(l.score2, (TwipsPoint{8688, 4000}));
-}
-
-// On every screen and board, the cards form a grid with 50-twip gaps, row by row, centred in
-// the area left of the side panel, and the menu ends 1420 twips above the bottom.
+// Worked examples, to the twip: the panel 1.2 card sizes from the right edge with its labels
+// at fixed heights, the menu ending 1420 twips above the bottom in steps of 420, and the cards
+// in rows with 50-twip gaps, centred in the area left of the panel (reaching under it and off
+// the screen where the screen is too small).
 void DealTest::layout_data()
 {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<int>("cardSize");
-    QTest::addColumn<int>("columns");
-    QTest::addColumn<int>("rows");
-    const struct {
-        int w, h, c;
-    } screens[] = {
-        {640, 480, 760}, {800, 600, 980}, {1024, 768, 1300}, {1280, 1024, 1300}, {600, 400, 1300}};
-    const struct {
-        int columns, rows;
-    } boards[] = {{10, 8}, {8, 6}, {6, 5}};
-    for (const auto& s : screens)
-        for (const auto& b : boards)
-            QTest::addRow("%dx%d %dx%d", s.w, s.h, b.columns, b.rows)
-                << s.w * 15 << s.h * 15 << s.c << b.columns << b.rows;
+    QTest::addColumn<QList<int>>("screenAndBoard"); // width, height (px), card size, columns, rows
+    QTest::addColumn<QList<int>>("expected"); // panel x, first card x, y, last card x, y, menu 0 y
+    QTest::newRow("640x480, 10 x 8")
+        << QList<int>{640, 480, 760, 10, 8} << QList<int>{8688, 319, 385, 7609, 6055, 3680};
+    QTest::newRow("800x600, 8 x 6")
+        << QList<int>{800, 600, 980, 8, 6} << QList<int>{10824, 1317, 1435, 8527, 6585, 5480};
+    QTest::newRow("1024x768, 6 x 5")
+        << QList<int>{1024, 768, 1300, 6, 5} << QList<int>{13800, 2875, 2410, 9625, 7810, 8000};
+    QTest::newRow("1280x1024, 8 x 6")
+        << QList<int>{1280, 1024, 1300, 8, 6} << QList<int>{17640, 3445, 3655, 12895, 10405, 11840};
+    QTest::newRow("600x400, 10 x 8")
+        << QList<int>{600, 400, 1300, 10, 8} << QList<int>{7440, -3005, -2375, 9145, 7075, 2480};
 }
 
 void DealTest::layout()
 {
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(int, cardSize);
-    QFETCH(int, columns);
-    QFETCH(int, rows);
-    const BoardLayout l = computeBoardLayout(width, height, columns, rows, cardSize);
-    const double pitch = cardSize + 50;
+    QFETCH(QList<int>, screenAndBoard);
+    QFETCH(QList<int>, expected);
+    const int columns = screenAndBoard[3], rows = screenAndBoard[4];
+    const BoardLayout l = computeBoardLayout(screenAndBoard[0] * 15.0, screenAndBoard[1] * 15.0,
+                                             columns, rows, screenAndBoard[2]);
+    const auto twips = [](double v) { return int(std::lround(v)); };
     QCOMPARE(int(l.cards.size()), columns * rows);
-    for (int k = 0; k < columns * rows; ++k) {
-        QCOMPARE(l.cards[k].x, l.cards[0].x + (k % columns) * pitch);
-        QCOMPARE(l.cards[k].y, l.cards[0].y + (k / columns) * pitch);
-    }
-    const TwipsPoint last = l.cards.back();
-    QCOMPARE(l.cards[0].x, l.panelX - (last.x + cardSize));
-    QCOMPARE(l.cards[0].y, height - (last.y + cardSize));
-    QCOMPARE(l.panelX, width - 1.2 * cardSize);
-    for (int k = 1; k < 6; ++k)
-        QCOMPARE(l.menu[k].y - l.menu[k - 1].y, 420.0);
-    QCOMPARE(l.menu[5].y, height - 1420.0);
+    QCOMPARE((QList<int>{twips(l.panelX), twips(l.cards[0].x), twips(l.cards[0].y),
+                         twips(l.cards.back().x), twips(l.cards.back().y), twips(l.menu[0].y)}),
+             expected);
+    // Row by row: the card after the first row's last starts the second row.
+    QCOMPARE(l.cards[columns].x, l.cards[0].x);
+    QCOMPARE(twips(l.cards[columns].y - l.cards[0].y), screenAndBoard[2] + 50);
+    QCOMPARE(twips(l.cards[1].x - l.cards[0].x), screenAndBoard[2] + 50);
+    QCOMPARE(twips(l.menu[5].y - l.menu[0].y), 5 * 420);
+    const QList<double> panel{l.player1.y, l.score1.y, l.clock.y, l.player2.y, l.score2.y};
+    QCOMPARE(panel, (QList<double>{1000, 1750, 2500, 3500, 4000}));
+    for (const TwipsPoint& p : {l.player1, l.score1, l.clock, l.player2, l.score2, l.menu[3]})
+        QCOMPARE(p.x, l.panelX);
 }
 
 // Each pair takes the first two empty places that the draws hit; occupied places are drawn

@@ -2,10 +2,6 @@
 
 #include "core/TurnLogic.h"
 
-#include <memory>
-
-Q_DECLARE_METATYPE(CardFace)
-
 namespace {
 // A board whose pairs lie side by side: cards 2k and 2k+1 show pair k+1.
 QStringList neighbouringPairs(int n)
@@ -17,249 +13,138 @@ QStringList neighbouringPairs(int n)
 }
 
 const QTime noon(12, 0, 0);
+
+// Plays a script on a fresh board as the board window would: numbers are card clicks, "t" is
+// the flip-back timer's tick. The timer keeps clicks out while it runs and starts when asked.
+struct Player {
+    TurnLogic logic;
+    bool timer = false;
+    QString sounds; // one digit per accepted click, "-" per ignored one
+    int clockStarts = 0;
+    bool gameOver = false;
+
+    Player(int cards, bool two, int interval)
+    {
+        logic.deal(neighbouringPairs(cards), two, interval);
+    }
+    void play(const QString& script)
+    {
+        for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
+            if (step == u"t") {
+                QVERIFY(timer);
+                logic.flipBack();
+                timer = false;
+                continue;
+            }
+            const TurnLogic::Outcome o = logic.click(step.toInt(), timer, noon);
+            sounds += o.ignored ? QStringLiteral("-") : QString::number(o.sound);
+            QVERIFY(!o.ignored || o.changed.empty());
+            clockStarts += o.startClock;
+            gameOver = gameOver || o.gameOver;
+            timer = timer || o.startFlipTimer;
+        }
+    }
+    QString faces() const
+    {
+        QString f;
+        for (int k = 0; k < logic.cardCount(); ++k)
+            f += QStringLiteral("DUPR").at(int(logic.face(k)));
+        return f;
+    }
+};
 } // namespace
 
 class TurnsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void firstCardOfAMove();
-    void ignoredClicks_data();
-    void ignoredClicks();
-    void timedMiss();
-    void timedPair();
-    void wholeMoveMiss();
-    void wholeMoveMissReclickingAnOpenCard();
-    void wholeMovePair();
-    void pairsKeepThePlayerOnMove();
-    void movesCountPairsAndMisses();
-    void clockStartsWithTheFirstAcceptedClick();
+    void moves_data();
+    void moves();
     void gameEndsInsideTheLastClick_data();
     void gameEndsInsideTheLastClick();
-
-private:
-    void start(int n, bool two, int interval);
-    TurnLogic::Outcome click(int i, bool timerRunning = false);
-
-    const GameState& state() const { return m_logic->state(); }
-
-    std::unique_ptr<TurnLogic> m_logic;
-    bool m_timer = false; // what the window's flip-back timer would be doing
 };
 
-void TurnsTest::init()
-{
-    m_logic = std::make_unique<TurnLogic>();
-    m_timer = false;
-}
-
-void TurnsTest::start(int n, bool two, int interval)
-{
-    m_logic->deal(neighbouringPairs(n), two, interval);
-}
-
-// Clicks as the window would: the timer keeps clicks out while it runs, and starts when asked.
-TurnLogic::Outcome TurnsTest::click(int i, bool timerRunning)
-{
-    TurnLogic::Outcome o = m_logic->click(i, timerRunning || m_timer, noon);
-    if (o.startFlipTimer)
-        m_timer = true;
-    return o;
-}
-
-void TurnsTest::firstCardOfAMove()
-{
-    start(30, false, 1000);
-    const auto o = click(5);
-    QVERIFY(!o.ignored);
-    QCOMPARE(o.sound, 1);
-    QCOMPARE(o.changed, std::vector<int>{5});
-    QCOMPARE(m_logic->face(5), CardFace::Up);
-    QCOMPARE(state().cardsUp, 1);
-    QCOMPARE(state().firstIndex, 5);
-    QCOMPARE(state().firstValue, 3);
-    QCOMPARE(state().lastClicked, 5);
-    QVERIFY(!o.startFlipTimer);
-}
-
-void TurnsTest::ignoredClicks_data()
+void TurnsTest::moves_data()
 {
     QTest::addColumn<int>("interval");
-    QTest::addColumn<QList<int>>("before");
-    QTest::addColumn<int>("click");
-    QTest::addColumn<bool>("timerRunning");
-    QTest::newRow("the first card again") << 1000 << QList<int>{4} << 4 << false;
-    QTest::newRow("the first card again, whole move") << 4000 << QList<int>{4} << 4 << false;
-    QTest::newRow("a third card while two are shown") << 2000 << QList<int>{4, 7} << 9 << true;
-    QTest::newRow("one of the two shown cards") << 3000 << QList<int>{4, 7} << 7 << true;
-    QTest::newRow("a paired card, whole move") << 4000 << QList<int>{4, 5} << 4 << false;
-    QTest::newRow("a removed card") << 4000 << QList<int>{4, 5, 8} << 5 << false;
+    QTest::addColumn<bool>("two");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("faces"); // cards 0..11: Down, Up, Paired, Removed
+    QTest::addColumn<QString>("sounds");
+    QTest::addColumn<QList<int>>("counts"); // score1, score2, turnedCount, player on move
+    QTest::addColumn<bool>("timer");
+
+    const int whole = TurnLogic::wholeMove;
+    QTest::newRow("first card") << 1000 << false << "5"
+                                << "DDDDDUDDDDDD"
+                                << "1" << QList<int>{0, 0, 0, 1} << false;
+    QTest::newRow("the first card again") << 1000 << false << "4 4"
+                                          << "DDDDUDDDDDDD"
+                                          << "1-" << QList<int>{0, 0, 0, 1} << false;
+    QTest::newRow("the first card again, whole move") << whole << false << "4 4"
+                                                      << "DDDDUDDDDDDD"
+                                                      << "1-" << QList<int>{0, 0, 0, 1} << false;
+    QTest::newRow("timed miss, cards open until the tick")
+        << 2000 << false << "0 2"
+        << "UDUDDDDDDDDD"
+        << "11" << QList<int>{0, 0, 1, 1} << true;
+    QTest::newRow("timed miss, no click while the timer runs")
+        << 3000 << false << "0 2 9 2 t"
+        << "DDDDDDDDDDDD"
+        << "11--" << QList<int>{0, 0, 1, 1} << false;
+    QTest::newRow("timed miss, then its first card anew")
+        << 2000 << false << "0 2 t 0"
+        << "UDDDDDDDDDDD"
+        << "111" << QList<int>{0, 0, 1, 1} << false;
+    QTest::newRow("timed pair, shown until the tick") << 1000 << false << "6 7"
+                                                      << "DDDDDDPPDDDD"
+                                                      << "12" << QList<int>{1, 0, 1, 1} << true;
+    QTest::newRow("timed pair, gone with the tick") << 1000 << false << "6 7 t 0"
+                                                    << "UDDDDDRRDDDD"
+                                                    << "121" << QList<int>{1, 0, 1, 1} << false;
+    QTest::newRow("whole move miss, turned down by the next click")
+        << whole << false << "0 3 8"
+        << "DDDDDDDDUDDD"
+        << "111" << QList<int>{0, 0, 1, 1} << false;
+    QTest::newRow("whole move miss, an open card begins the next move")
+        << whole << false << "0 3 3"
+        << "DDDUDDDDDDDD"
+        << "111" << QList<int>{0, 0, 1, 1} << false;
+    QTest::newRow("whole move pair, not clickable, removed by the next click")
+        << whole << false << "10 11 10 0"
+        << "UDDDDDDDDDRR"
+        << "12-1" << QList<int>{1, 0, 1, 1} << false;
+    QTest::newRow("every move counts, pair or miss") << whole << false << "0 1 2 5 6 9"
+                                                     << "RRDDDDUDDUDD"
+                                                     << "121111" << QList<int>{1, 0, 3, 1} << false;
+    QTest::newRow("two players: pairs keep the move, a miss passes it")
+        << whole << true << "0 1 2 3 4 5 6 9 10 11 8 7"
+        << "RRRRRRDUUDRR"
+        << "121212111211" << QList<int>{3, 1, 0, 1} << false;
+    QTest::newRow("two players, player 2 on move") << 1000 << true << "0 3"
+                                                   << "UDDUDDDDDDDD"
+                                                   << "11" << QList<int>{0, 0, 0, 2} << true;
 }
 
-// Ignored clicks change nothing at all.
-void TurnsTest::ignoredClicks()
+void TurnsTest::moves()
 {
     QFETCH(int, interval);
-    QFETCH(QList<int>, before);
-    QFETCH(int, click);
-    QFETCH(bool, timerRunning);
-    start(30, false, interval);
-    for (int i : before)
-        QVERIFY(!this->click(i).ignored);
-    const GameState snapshot = state();
-    std::vector<CardFace> faces;
-    for (int k = 0; k < 30; ++k)
-        faces.push_back(m_logic->face(k));
-    const auto o = this->click(click, timerRunning);
-    QVERIFY(o.ignored);
-    QVERIFY(o.changed.empty());
-    QCOMPARE(o.sound, 0);
-    QCOMPARE(state().cardsUp, snapshot.cardsUp);
-    QCOMPARE(state().lastClicked, snapshot.lastClicked);
-    QCOMPARE(state().turnedCount, snapshot.turnedCount);
-    QCOMPARE(state().lastWasPair, snapshot.lastWasPair);
-    for (int k = 0; k < 30; ++k)
-        QCOMPARE(m_logic->face(k), faces[size_t(k)]);
-}
-
-// A miss in a timed mode stays open until the tick, which turns both cards face down.
-void TurnsTest::timedMiss()
-{
-    start(30, false, 2000);
-    click(0);
-    const auto o = click(2);
-    QCOMPARE(o.sound, 1);
-    QVERIFY(o.startFlipTimer);
-    QCOMPARE(m_logic->face(0), CardFace::Up);
-    QCOMPARE(m_logic->face(2), CardFace::Up);
-    QCOMPARE(state().cardsUp, 0);
-    QCOMPARE(state().firstValue, 0);
-    QCOMPARE(state().secondValue, 0);
-    QVERIFY(!state().lastWasPair);
-    const std::vector<int> changed = m_logic->flipBack();
-    QCOMPARE(changed, (std::vector<int>{0, 2}));
-    QCOMPARE(m_logic->face(0), CardFace::Down);
-    QCOMPARE(m_logic->face(2), CardFace::Down);
-    // After the move a click on its first card is a normal click.
-    m_timer = false;
-    QVERIFY(!click(0).ignored);
-}
-
-void TurnsTest::timedPair()
-{
-    start(30, false, 1000);
-    click(6);
-    const auto o = click(7);
-    QCOMPARE(o.sound, 2);
-    QVERIFY(o.startFlipTimer);
-    QCOMPARE(m_logic->face(6), CardFace::Paired);
-    QCOMPARE(m_logic->face(7), CardFace::Paired);
-    QCOMPARE(state().pairsFound, 1);
-    QCOMPARE(state().score1, 1);
-    QVERIFY(state().lastWasPair);
-    QCOMPARE(m_logic->flipBack(), (std::vector<int>{6, 7}));
-    QCOMPARE(m_logic->face(6), CardFace::Removed);
-    QVERIFY(state().lastWasPair); // kept until the next click
-    m_timer = false;
-    click(0);
-    QVERIFY(!state().lastWasPair);
-}
-
-// "Celý tah": a miss stays open until the next click, which first turns it down.
-void TurnsTest::wholeMoveMiss()
-{
-    start(30, false, TurnLogic::wholeMove);
-    click(0);
-    const auto second = click(3);
-    QVERIFY(!second.startFlipTimer);
-    QCOMPARE(m_logic->face(0), CardFace::Up);
-    QCOMPARE(m_logic->face(3), CardFace::Up);
-    const auto third = click(8);
-    QCOMPARE(third.changed, (std::vector<int>{0, 3, 8}));
-    QCOMPARE(m_logic->face(0), CardFace::Down);
-    QCOMPARE(m_logic->face(3), CardFace::Down);
-    QCOMPARE(m_logic->face(8), CardFace::Up);
-    QCOMPARE(state().cardsUp, 1);
-}
-
-// Clicking one of the two open cards starts the next move with that very card.
-void TurnsTest::wholeMoveMissReclickingAnOpenCard()
-{
-    start(30, false, TurnLogic::wholeMove);
-    click(0);
-    click(3);
-    const auto o = click(3);
-    QVERIFY(!o.ignored);
-    QCOMPARE(m_logic->face(0), CardFace::Down);
-    QCOMPARE(m_logic->face(3), CardFace::Up);
-    QCOMPARE(state().cardsUp, 1);
-    QCOMPARE(state().firstIndex, 3);
-    QCOMPARE(o.sound, 1);
-}
-
-// "Celý tah": a pair stays visible but cannot be clicked until the next click removes it.
-void TurnsTest::wholeMovePair()
-{
-    start(30, false, TurnLogic::wholeMove);
-    click(10);
-    click(11);
-    QCOMPARE(m_logic->face(10), CardFace::Paired);
-    QVERIFY(click(10).ignored);
-    click(0);
-    QCOMPARE(m_logic->face(10), CardFace::Removed);
-    QCOMPARE(m_logic->face(11), CardFace::Removed);
-    QCOMPARE(m_logic->face(0), CardFace::Up);
-}
-
-// Two players: pairs keep the player on move and score for them; a miss passes the turn.
-void TurnsTest::pairsKeepThePlayerOnMove()
-{
-    start(30, true, TurnLogic::wholeMove);
-    for (int pair = 0; pair < 3; ++pair) {
-        click(2 * pair);
-        click(2 * pair + 1);
-        QVERIFY(state().player1OnMove);
-    }
-    QCOMPARE(state().score1, 3);
-    click(6);
-    click(9);
-    QVERIFY(!state().player1OnMove);
-    click(10);
-    click(11);
-    QCOMPARE(state().score2, 1);
-    QVERIFY(!state().player1OnMove);
-    click(12);
-    click(15);
-    QVERIFY(state().player1OnMove);
-    QCOMPARE(state().score1, 3);
-    QCOMPARE(state().turnedCount, 0); // two players count no moves
-}
-
-// One player: every completed move counts, pair or miss.
-void TurnsTest::movesCountPairsAndMisses()
-{
-    start(30, false, TurnLogic::wholeMove);
-    click(0);
-    QCOMPARE(state().turnedCount, 0);
-    click(1);
-    click(2);
-    click(5);
-    click(6);
-    click(9);
-    QCOMPARE(state().turnedCount, 3);
-    QCOMPARE(state().score1, 1);
-}
-
-void TurnsTest::clockStartsWithTheFirstAcceptedClick()
-{
-    start(30, false, 1000);
-    QVERIFY(click(3).startClock);
-    QCOMPARE(state().startTime, noon);
-    QVERIFY(!state().clockIdle);
-    QVERIFY(!click(4).startClock);
-    start(30, true, 1000);
-    QVERIFY(!click(3).startClock);
-    QVERIFY(state().clockIdle);
+    QFETCH(bool, two);
+    QFETCH(QString, script);
+    QFETCH(QList<int>, counts);
+    QFETCH(bool, timer);
+    Player p(12, two, interval);
+    p.play(script);
+    QTEST(p.faces(), "faces");
+    QTEST(p.sounds, "sounds");
+    const GameState& s = p.logic.state();
+    QCOMPARE((QList<int>{s.score1, s.score2, s.turnedCount, s.player1OnMove ? 1 : 2}), counts);
+    QCOMPARE(p.timer, timer);
+    QVERIFY(!p.gameOver);
+    // One player's clock starts with the first accepted click, at its time; two players have none.
+    QCOMPARE(p.clockStarts, two ? 0 : 1);
+    QCOMPARE(s.clockIdle, two);
+    if (!two)
+        QCOMPARE(s.startTime, noon);
 }
 
 void TurnsTest::gameEndsInsideTheLastClick_data()
@@ -274,33 +159,33 @@ void TurnsTest::gameEndsInsideTheLastClick_data()
         }
 }
 
-// The click that finds the last pair ends the game at once and asks for no flip-back.
+// The click that finds the last pair ends the game at once and asks for no flip-back; the end
+// of the game takes the last pair off the board.
 void TurnsTest::gameEndsInsideTheLastClick()
 {
     QFETCH(int, cards);
     QFETCH(int, interval);
     QFETCH(bool, two);
-    start(cards, two, interval);
+    Player p(cards, two, interval);
     // One miss first, so that both players score in a two-player game.
-    click(0);
-    click(2);
+    QString script = QStringLiteral("0 2");
     for (int pair = 0; pair < cards / 2; ++pair) {
-        if (m_timer) {
-            m_logic->flipBack();
-            m_timer = false;
-        }
-        click(2 * pair);
-        const auto o = click(2 * pair + 1);
-        const bool last = pair == cards / 2 - 1;
-        QCOMPARE(o.gameOver, last);
-        if (last)
-            QVERIFY(!o.startFlipTimer);
+        p.play(script);
+        QVERIFY(!p.gameOver);
+        script = (p.timer ? QStringLiteral("t %1 %2") : QStringLiteral("%1 %2"))
+                     .arg(2 * pair)
+                     .arg(2 * pair + 1);
     }
-    QCOMPARE(state().pairsFound, cards / 2);
-    QCOMPARE(state().score1 + state().score2, cards / 2);
-    QCOMPARE(state().turnedCount, two ? 0 : cards / 2 + 1);
-    QCOMPARE(m_logic->removeLastPair(), (std::vector<int>{cards - 2, cards - 1}));
-    QVERIFY(!state().lastWasPair);
+    p.play(script);
+    QVERIFY(p.gameOver);
+    QVERIFY(!p.timer);
+    const GameState& s = p.logic.state();
+    QCOMPARE(s.pairsFound, cards / 2);
+    QCOMPARE(s.score1 + s.score2, cards / 2);
+    QVERIFY(!two || s.score2 > 0);
+    QCOMPARE(s.turnedCount, two ? 0 : cards / 2 + 1);
+    QCOMPARE(p.logic.removeLastPair(), (std::vector<int>{cards - 2, cards - 1}));
+    QCOMPARE(p.logic.face(cards - 1), CardFace::Removed);
 }
 
 LOTARO_TEST_MAIN(TurnsTest, QCoreApplication)
