@@ -3,6 +3,7 @@
 #include "core/Deal.h"
 #include "core/GameSettings.h"
 #include "core/Twips.h"
+#include "ui/ActionLabel.h"
 #include "ui/CardPicture.h"
 #include "ui/Pictures.h"
 #include "ui/WindowLook.h"
@@ -14,6 +15,11 @@
 #include <QStyleOption>
 
 namespace {
+const std::array<QString, 6> menuCaptions = {
+    QStringLiteral("Nová hra"), QStringLiteral("Zvuky"),      QStringLiteral("Síň slávy"),
+    QStringLiteral("Nápověda"), QStringLiteral("O programu"), QStringLiteral("Konec"),
+};
+
 // A side-panel label. The panel's sizes were made for a wider type, in which a caption and
 // its value ("Otočené:" and the count, "Čas:" and the clock) always stand on two lines; this
 // label keeps that break after the colon whatever the type, so the panel reads the same all
@@ -59,9 +65,22 @@ QPoint toPixels(const TwipsPoint& p)
 }
 } // namespace
 
-BoardView::BoardView(QWidget* board, std::function<void(int)> cardClicked)
+BoardView::BoardView(QWidget* board, std::function<void(int)> cardClicked,
+                     std::function<void(int)> menuClicked)
     : m_board(board), m_cardClicked(std::move(cardClicked))
 {
+    for (int k = 0; k < 6; ++k) {
+        auto* label = new ActionLabel(menuCaptions[k], board);
+        label->setObjectName(QStringLiteral("lblNabídka_") + QString::number(k));
+        label->setProperty("index", k);
+        label->setFont(WindowLook::comicFont(9.75));
+        label->hide();
+        label->setFitsText(true, Twips::toPixels(270));
+        QObject::connect(label, &ActionLabel::clicked, label, [menuClicked, k] { menuClicked(k); });
+        QObject::connect(label, &ActionLabel::hovered, label, [this, k] { m_menu.hover(k); });
+        lblNabídka[k] = label;
+    }
+    m_menu = HoverGroup({lblNabídka.begin(), lblNabídka.end()});
     lblHráč1 = panelLabel(board, "lblHráč1", 15.75);
     lblHráč2 = panelLabel(board, "lblHráč2", 15.75);
     lblSkóre1 = panelLabel(board, "lblSkóre1", 9.75, 1095, 615);
@@ -111,6 +130,10 @@ void BoardView::layOut(const BoardLayout& layout, const GameSettings& s)
     lblČas->move(toPixels(layout.clock));
     lblHráč2->move(toPixels(layout.player2));
     lblSkóre2->move(toPixels(layout.score2));
+    for (int k = 0; k < 6; ++k) {
+        lblNabídka[k]->move(toPixels(layout.menu[k]));
+        lblNabídka[k]->show();
+    }
 
     const int c = Twips::toPixels(layout.cardSize);
     imgLotaro[0]->move(toPixels(layout.cards[0]));
@@ -164,6 +187,10 @@ bool BoardView::showPictures(const QStringList& cardValue, const PicturePath& fa
         imgLotaro[k]->setPicture(back);
         imgLotaro[k]->show();
     }
+    // On a screen too small for the board the cards reach under the side panel; the menu
+    // stays on top so that it can still be used.
+    for (ActionLabel* label : lblNabídka)
+        label->raise();
     return true;
 }
 
@@ -210,8 +237,32 @@ void BoardView::setClock(const QString& caption)
 
 void BoardView::setPanelEnabled(bool enabled)
 {
+    for (ActionLabel* label : lblNabídka)
+        label->setEnabled(enabled);
     for (QLabel* label : {lblHráč1, lblSkóre1, lblHráč2, lblSkóre2, lblČas})
         label->setEnabled(enabled);
+}
+
+bool BoardView::soundShownOn() const
+{
+    return !lblNabídka[1]->font().strikeOut();
+}
+
+void BoardView::showSoundOn(bool on)
+{
+    QFont f = lblNabídka[1]->font();
+    f.setStrikeOut(!on);
+    lblNabídka[1]->setFont(f);
+}
+
+void BoardView::clearMenuLook(int k)
+{
+    lblNabídka[k]->setHighlighted(false);
+}
+
+void BoardView::resetMenuLook()
+{
+    m_menu.reset();
 }
 
 QString BoardView::playerText(int player) const

@@ -1,27 +1,31 @@
 #pragma once
 
 #include "core/TurnLogic.h"
+#include "ui/HoverGroup.h"
 
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <vector>
 
+class ActionLabel;
 class CardPicture;
 class QLabel;
 class QWidget;
 struct BoardLayout;
 struct GameSettings;
 
-// What the board window shows of a game: the cards and the side panel with names, scores, move
-// count and clock. It draws what the turn rules decide and reports card clicks; it decides
-// nothing itself. Its controls are children of the board window.
+// What the board window shows: the cards, the side panel with names, scores, move count and
+// clock, and the menu. It draws what the turn rules decide and reports clicks on cards and menu
+// labels; it decides nothing itself. Its controls are children of the board window.
 class BoardView {
 public:
     // Where a face or back picture of the current sets is read from.
     using PicturePath = std::function<QString(const QString& value)>;
 
-    BoardView(QWidget* board, std::function<void(int index)> cardClicked);
+    BoardView(QWidget* board, std::function<void(int index)> cardClicked,
+              std::function<void(int index)> menuClicked);
 
     // Lays the side panel and cards out for a new board, with every card hidden, and sets the
     // panel's captions for the game mode.
@@ -38,7 +42,15 @@ public:
     void renderPanel(const TurnLogic& logic);
     void highlightPlayer(bool player1);
     void setClock(const QString& caption);
+    // The menu and the panel's labels, greyed while an action or a window runs.
     void setPanelEnabled(bool enabled);
+
+    // The sound switch lives in the look of "Zvuky": struck through means off.
+    bool soundShownOn() const;
+    void showSoundOn(bool on);
+    // The hover look of the menu: off for one label (clicked) or for all (the bare window).
+    void clearMenuLook(int k);
+    void resetMenuLook();
 
     // The texts that the two-player result window copies, verbatim.
     QString playerText(int player) const;
@@ -51,6 +63,8 @@ private:
 
     QWidget* m_board;
     std::function<void(int)> m_cardClicked;
+    std::array<ActionLabel*, 6> lblNabídka{};
+    HoverGroup m_menu;
     QLabel* lblHráč1 = nullptr;
     QLabel* lblHráč2 = nullptr;
     QLabel* lblSkóre1 = nullptr;

@@ -9,8 +9,6 @@
 #include "core/RunState.h"
 #include "core/SettingsStore.h"
 #include "core/SoundPlayer.h"
-#include "core/Twips.h"
-#include "ui/ActionLabel.h"
 #include "ui/Screen.h"
 #include "ui/TitleBar.h"
 #include "ui/WindowLook.h"
@@ -29,22 +27,15 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-namespace {
-const std::array<QString, 6> menuCaptions = {
-    QStringLiteral("Nová hra"), QStringLiteral("Zvuky"),      QStringLiteral("Síň slávy"),
-    QStringLiteral("Nápověda"), QStringLiteral("O programu"), QStringLiteral("Konec"),
-};
-} // namespace
-
 frmLotaro::frmLotaro(const RunState& run, const Services& services)
     : QWidget(nullptr), m_run(run), m_services(services),
-      m_view(this, [this](int k) { cardClick(k); })
+      m_view(
+          this, [this](int k) { cardClick(k); }, [this](int k) { menuAction(k); })
 {
     setObjectName(QStringLiteral("frmLotaro"));
     setWindowTitle(QStringLiteral("Lotaro"));
     setFont(WindowLook::comicFont(8.25));
     setMouseTracking(true);
-    buildMenu();
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
@@ -56,30 +47,10 @@ frmLotaro::frmLotaro(const RunState& run, const Services& services)
 
 frmLotaro::~frmLotaro() = default;
 
-void frmLotaro::buildMenu()
-{
-    for (int k = 0; k < 6; ++k) {
-        auto* label = new ActionLabel(menuCaptions[k], this);
-        label->setObjectName(QStringLiteral("lblNabídka_") + QString::number(k));
-        label->setProperty("index", k);
-        label->setFont(WindowLook::comicFont(9.75));
-        label->hide();
-        label->setFitsText(true, Twips::toPixels(270));
-        connect(label, &ActionLabel::clicked, this, [this, k] { menuAction(k); });
-        connect(label, &ActionLabel::hovered, this, [this, k] { m_menu.hover(k); });
-        lblNabídka[k] = label;
-    }
-    m_menu = HoverGroup({lblNabídka.begin(), lblNabídka.end()});
-}
-
 void frmLotaro::load()
 {
     SetTitleBar(this, false);
-    if (!loadSoundOn(m_services.store)) {
-        QFont f = lblNabídka[1]->font();
-        f.setStrikeOut(true);
-        lblNabídka[1]->setFont(f);
-    }
+    m_view.showSoundOn(loadSoundOn(m_services.store));
     // Without a window manager a maximised window keeps its size hint, so it is given the
     // screen first.
     setGeometry(Screen::geometry());
@@ -91,20 +62,13 @@ void frmLotaro::load()
 
 bool frmLotaro::soundOn() const
 {
-    return !lblNabídka[1]->font().strikeOut();
-}
-
-void frmLotaro::setPanelEnabled(bool enabled)
-{
-    for (ActionLabel* label : lblNabídka)
-        label->setEnabled(enabled);
-    m_view.setPanelEnabled(enabled);
+    return m_view.soundShownOn();
 }
 
 void frmLotaro::menuAction(int k)
 {
-    setPanelEnabled(false);
-    lblNabídka[k]->setHighlighted(false);
+    m_view.setPanelEnabled(false);
+    m_view.clearMenuLook(k);
     switch (k) {
     case 0:
         m_view.removeCards();
@@ -113,13 +77,10 @@ void frmLotaro::menuAction(int k)
         if (showNewGameDialog())
             DealCards();
         break;
-    case 1: {
-        QFont f = lblNabídka[1]->font();
-        f.setStrikeOut(!f.strikeOut());
-        lblNabídka[1]->setFont(f);
-        saveSoundOn(m_services.store, !f.strikeOut());
+    case 1:
+        m_view.showSoundOn(!soundOn());
+        saveSoundOn(m_services.store, soundOn());
         break;
-    }
     case 2: {
         // Opened from the menu, the hall of fame marks no new entry.
         HallOfFame fame;
@@ -144,7 +105,7 @@ void frmLotaro::menuAction(int k)
         break;
     }
     if (!m_ending)
-        setPanelEnabled(true);
+        m_view.setPanelEnabled(true);
 }
 
 void frmLotaro::DealCards()
@@ -156,10 +117,6 @@ void frmLotaro::DealCards()
         computeBoardLayout(screen.widthTwips, screen.heightTwips, s.columns, s.rows, s.cardSize);
     m_view.layOut(layout, s);
     Timer2->setInterval(s.flipDelay);
-    for (int k = 0; k < 6; ++k) {
-        lblNabídka[k]->move(Twips::toPixels(layout.menu[k].x), Twips::toPixels(layout.menu[k].y));
-        lblNabídka[k]->show();
-    }
 
     const QStringList values = shuffleCardValues(s.columns * s.rows, m_services.random);
     const QString tempPath = m_services.assets.tempPath();
@@ -171,10 +128,6 @@ void frmLotaro::DealCards()
         reportMissingSet();
         return;
     }
-    // On a screen too small for the board the cards reach under the side panel; the menu
-    // stays on top so that it can still be used.
-    for (ActionLabel* label : lblNabídka)
-        label->raise();
     m_logic.deal(values, s.twoPlayers, s.flipDelay);
     m_view.highlightPlayer(true);
     unsetCursor();
@@ -183,7 +136,7 @@ void frmLotaro::DealCards()
 void frmLotaro::reportMissingSet()
 {
     unsetCursor();
-    setPanelEnabled(false);
+    m_view.setPanelEnabled(false);
     {
         frmNeexistuje notice(this, m_settings.cardSize);
         notice.exec();
@@ -196,7 +149,7 @@ void frmLotaro::mouseMoveEvent(QMouseEvent* event)
 {
     // Only the bare window clears the menu's look; its labels and cards do not.
     if (childAt(event->position().toPoint()) == nullptr)
-        m_menu.reset();
+        m_view.resetMenuLook();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -267,7 +220,7 @@ void frmLotaro::Timer2Tick()
 
 void frmLotaro::FinishGame()
 {
-    setPanelEnabled(false);
+    m_view.setPanelEnabled(false);
     m_view.mirror(m_logic, m_logic.removeLastPair());
     const GameState& s = gameState();
     if (m_logic.twoPlayers()) {

@@ -4,14 +4,11 @@
 #include "core/Services.h"
 #include "core/TurnLogic.h"
 #include "ui/BoardView.h"
-#include "ui/HoverGroup.h"
 
 #include <QWidget>
 
-#include <array>
 #include <optional>
 
-class ActionLabel;
 class HallOfFame;
 class frmNováHra;
 class QTimer;
@@ -45,8 +42,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    void buildMenu();
-    void setPanelEnabled(bool enabled);
     void reportMissingSet();
     void Timer1Tick();
     void Timer2Tick();
@@ -64,8 +59,6 @@ private:
     bool m_ending = false;           // once set, nothing deals or opens a window any more
     frmNováHra* m_newGame = nullptr; // loaded once, then only hidden and shown
 
-    std::array<ActionLabel*, 6> lblNabídka{};
-    HoverGroup m_menu;
     BoardView m_view;
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
