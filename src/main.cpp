@@ -65,10 +65,10 @@ int main(int argc, char* argv[])
     IniSettingsStore store;
     SystemClock clock;
     MersenneRandom random;
-    AssetStore assets;
+    // The own picture set is looked for next to the executable first.
+    AssetStore assets(QString(), QCoreApplication::applicationDirPath());
     SdlSoundPlayer sound;
     RunState run;
-    run.ownSetDir = QCoreApplication::applicationDirPath();
 
     frmLotaro board(run, Services{store, random, clock, assets, sound});
     // A signal or the end of the session ends the game as "Konec" does.

@@ -11,10 +11,6 @@ struct RunState {
     GameSettings settings;
     // Read from the store once per run, written only by the hall-of-fame window's "OK".
     HallOfFame fame;
-    // The temporary directory the assets are unpacked below, with a trailing "/".
-    QString tempPath;
-    // Where the own picture set ("Vlastní") is read from.
-    QString ownSetDir;
     // False only while the hall of fame is open from the board menu.
     bool fameAfterGame = true;
     // Set by the quit confirmation when the user confirms.

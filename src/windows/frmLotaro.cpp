@@ -1,6 +1,5 @@
 #include "frmLotaro.h"
 
-#include "core/AssetPaths.h"
 #include "core/AssetStore.h"
 #include "windows/frmAbout.h"
 #include "windows/frmNápověda.h"
@@ -239,7 +238,8 @@ void frmLotaro::cardClick(int index)
     mirror(o.changed);
     renderPanel();
     if (o.sound != 0 && soundOn())
-        m_services.sound.PlaySoundFile(AssetPaths::sound(m_run.tempPath, o.sound));
+        m_services.sound.PlaySoundFile(
+            m_services.assets.soundPath(static_cast<GameSound>(o.sound)));
     if (o.gameOver) {
         // The next game is dealt inside this click; its board takes clicks at once.
         FinishGame();
@@ -295,7 +295,7 @@ void frmLotaro::showHallOfFame()
 void frmLotaro::playEndSound()
 {
     if (soundOn())
-        m_services.sound.PlaySoundFile(AssetPaths::sound(m_run.tempPath, 3));
+        m_services.sound.PlaySoundFile(m_services.assets.soundPath(GameSound::End));
 }
 
 bool frmLotaro::showNewGameDialog()

@@ -1,7 +1,7 @@
 // The deal of the board window: layout, shuffle and pictures of a new game.
 #include "frmLotaro.h"
 
-#include "core/AssetPaths.h"
+#include "core/AssetStore.h"
 #include "windows/frmNeexistuje.h"
 #include "ui/ActionLabel.h"
 #include "ui/CardPicture.h"
@@ -42,8 +42,7 @@ void frmLotaro::DealCards()
     imgLotaro[0]->move(toPixels(layout.cards[0]));
     QPixmap back;
     // The six backs are always unpacked; a back that cannot be read leaves the cards blank.
-    loadPicture(AssetPaths::backPicture(m_run.tempPath, s.backSet), {c, c}, devicePixelRatioF(),
-                &back);
+    loadPicture(m_services.assets.backPath(s.backSet), {c, c}, devicePixelRatioF(), &back);
     imgRub->setPicture(back);
     imgLotaro[0]->resize(c, c);
     for (int k = 1; k < n; ++k) {
@@ -109,8 +108,7 @@ bool frmLotaro::dealPictures()
         auto face = faces.constFind(value);
         if (face == faces.constEnd()) {
             QPixmap picture;
-            const QString path = AssetPaths::facePicture(
-                m_run.tempPath, AssetPaths::ownSetDirectory(m_run.ownSetDir), s.faceSet, value);
+            const QString path = m_services.assets.facePath(s.faceSet, value);
             // A picture that exists but cannot be decoded is reported like a missing one:
             // a half-dealt board would be of no use to the player.
             if (loadPicture(path, size, dpr, &picture) != PictureLoad::Loaded)

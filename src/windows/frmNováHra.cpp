@@ -237,7 +237,6 @@ void frmNováHra::startUnpacking()
         return;
     m_unpackStarted = true;
     m_services.assets.startUnpacking();
-    m_run.tempPath = m_services.assets.tempPath();
 }
 
 void frmNováHra::clickOK()
@@ -246,7 +245,6 @@ void frmNováHra::clickOK()
     // The board is dealt from the unpacked files next.
     startUnpacking();
     m_services.assets.finishUnpacking();
-    m_run.tempPath = m_services.assets.tempPath();
     const OptionChoice c = choice();
     applyChoice(m_run.settings, c);
     saveChoice(m_services.store, c);

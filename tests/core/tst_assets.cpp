@@ -1,7 +1,6 @@
 #include "TestMain.h"
 
 #include "core/AssetCatalogue.h"
-#include "core/AssetPaths.h"
 #include "core/AssetStore.h"
 #include "core/SignalWatcher.h"
 
@@ -471,12 +470,13 @@ void AssetsTest::unwritableTemporaryDirectory()
     AssetStore store(base() + u"file");
     store.UnpackAssets();
     QVERIFY(store.playsFromEmbedded());
-    const QString face = AssetPaths::facePicture(store.tempPath(), QString(), QStringLiteral("2"),
-                                                 QStringLiteral("7"));
+    const QString face = store.facePath(QStringLiteral("2"), QStringLiteral("7"));
     QCOMPARE(face, QStringLiteral(":/custom/187.jpg"));
     QVERIFY(QFileInfo::exists(face));
-    QVERIFY(QFileInfo::exists(AssetPaths::backPicture(store.tempPath(), QStringLiteral("6"))));
-    QVERIFY(QFileInfo::exists(AssetPaths::sound(store.tempPath(), 3)));
+    QCOMPARE(store.facePath(QStringLiteral("0"), QStringLiteral("1")),
+             QStringLiteral(":/custom/101.jpg"));
+    QVERIFY(QFileInfo::exists(store.backPath(QStringLiteral("6"))));
+    QVERIFY(QFileInfo::exists(store.soundPath(GameSound::End)));
     store.RemoveAssetTree();
     QCOMPARE(entries(m_base->path()), QStringList{"file"});
 }
@@ -527,28 +527,24 @@ void AssetsTest::tempDirectory()
     QCOMPARE(temp, usesRuntime ? runtime + u'/' : QDir::tempPath() + u'/');
 }
 
-// Consumers put exactly one separator between tempPath and "Lotaro".
+// Exactly one separator stands between tempPath and "Lotaro".
 void AssetsTest::paths()
 {
-    const QString temp = QStringLiteral("/run/user/1000/");
-    QCOMPARE(AssetPaths::facePicture(temp, QStringLiteral("/opt/lotaro"), QStringLiteral("3"),
-                                     QStringLiteral("17")),
-             QStringLiteral("/run/user/1000/Lotaro/3/17.jpg"));
-    QCOMPARE(AssetPaths::facePicture(temp, QStringLiteral("/opt/lotaro"), QStringLiteral("5"),
-                                     QStringLiteral("17")),
-             QStringLiteral("/opt/lotaro/17.jpg"));
-    QCOMPARE(AssetPaths::backPicture(temp, QStringLiteral("6")),
-             QStringLiteral("/run/user/1000/Lotaro/rub/6.jpg"));
-    QCOMPARE(AssetPaths::sound(temp, 2), QStringLiteral("/run/user/1000/Lotaro/zvuky/2.wav"));
+    AssetStore store(m_base->path(), m_base->path());
+    store.UnpackAssets();
+    QCOMPARE(store.facePath(QStringLiteral("3"), QStringLiteral("17")),
+             QString(base() + u"Lotaro/3/17.jpg"));
+    QCOMPARE(store.backPath(QStringLiteral("6")), QString(base() + u"Lotaro/rub/6.jpg"));
+    QCOMPARE(store.soundPath(GameSound::Pair), QString(base() + u"Lotaro/zvuky/2.wav"));
     // The own set: next to the executable when it is there, else in the user's data directory.
-    QCOMPARE(AssetPaths::ownSetDirectory(m_base->path()),
+    QCOMPARE(store.ownSetDirectory(),
              QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                  QStringLiteral("/Lotaro"));
     writeText(base() + u"1.jpg", "picture");
-    QCOMPARE(AssetPaths::ownSetDirectory(m_base->path()), m_base->path());
-    QCOMPARE(AssetPaths::facePicture(AssetPaths::embeddedRoot, QStringLiteral("/opt"),
-                                     QStringLiteral("0"), QStringLiteral("1")),
-             QStringLiteral(":/custom/101.jpg"));
+    QCOMPARE(store.ownSetDirectory(), m_base->path());
+    QCOMPARE(store.facePath(QStringLiteral("5"), QStringLiteral("17")),
+             QString(base() + u"17.jpg"));
+    store.RemoveAssetTree();
 }
 
 LOTARO_TEST_MAIN(AssetsTest, QCoreApplication)

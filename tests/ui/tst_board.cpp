@@ -6,7 +6,6 @@
 #include "RecordingSound.h"
 #include "TestMain.h"
 
-#include "core/AssetPaths.h"
 #include "core/AssetStore.h"
 #include "ui/ActionLabel.h"
 #include "ui/CardPicture.h"
@@ -102,9 +101,8 @@ void BoardTest::init()
     m_answerDialog = true;
     m_random = std::make_unique<MersenneRandom>(7);
     m_temp = std::make_unique<QTemporaryDir>();
-    m_assets = std::make_unique<AssetStore>(m_temp->path());
+    m_assets = std::make_unique<AssetStore>(m_temp->path(), m_own.path());
     m_run = std::make_unique<RunState>();
-    m_run->ownSetDir = m_own.path();
 }
 
 void BoardTest::cleanup()
@@ -293,8 +291,7 @@ void BoardTest::pairsShareTheirPicture()
             pictureOf.insert(values[k], key);
             pictures.insert(key);
             QPixmap expected;
-            QCOMPARE(loadPicture(AssetPaths::facePicture(m_run->tempPath, QString(),
-                                                         QStringLiteral("1"), values[k]),
+            QCOMPARE(loadPicture(m_assets->facePath(QStringLiteral("1"), values[k]),
                                  board[k]->size(), 1, &expected),
                      PictureLoad::Loaded);
             QCOMPARE(faces[k]->picture().toImage(), expected.toImage());
@@ -328,7 +325,7 @@ void BoardTest::ownSet()
     QFETCH(QString, damage);
     QFETCH(bool, dealt);
     QTemporaryDir own;
-    m_run->ownSetDir = own.path();
+    m_assets = std::make_unique<AssetStore>(m_temp->path(), own.path());
     for (int n = 1; n <= pictures; ++n)
         writePicture(own.filePath(QStringLiteral("%1.jpg").arg(n)), faceColour(5, n), 90);
     const QString damaged = own.filePath(QStringLiteral("7.jpg"));
@@ -512,7 +509,7 @@ void BoardTest::quitEndsTheRun()
     QVERIFY(m_board->isVisible());
     QVERIFY(menu(0)->isEnabled());
     QCOMPARE(m_board->gameState().cardValue, values);
-    QVERIFY(QFileInfo::exists(m_run->tempPath + QStringLiteral("Lotaro/rub/1.jpg")));
+    QVERIFY(QFileInfo::exists(m_assets->tempPath() + QStringLiteral("Lotaro/rub/1.jpg")));
 
     // Any other way of closing the question counts as "Storno".
     onNextModal([](QWidget* confirm) { confirm->close(); }, {}, QStringLiteral("frmSkoncit"));

@@ -134,7 +134,7 @@ void NewGameTest::firstRunOnEmptyStore()
                  QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height()));
         QCOMPARE(m_hallOfFameLoads, 1);
         // The run is set up with the dialog: the assets are being unpacked.
-        QTRY_VERIFY(QFileInfo::exists(m_run.tempPath + QStringLiteral("Lotaro/zvuky/3.wav")));
+        QTRY_VERIFY(QFileInfo::exists(m_assets->tempPath() + QStringLiteral("Lotaro/zvuky/3.wav")));
     });
 }
 
@@ -286,7 +286,7 @@ void NewGameTest::laterOpeningsKeepTheChoice()
     });
     const QPoint place = m_dialog->pos();
     m_assets->finishUnpacking();
-    QVERIFY(QFile::remove(m_run.tempPath + QStringLiteral("Lotaro/rub/1.jpg")));
+    QVERIFY(QFile::remove(m_assets->tempPath() + QStringLiteral("Lotaro/rub/1.jpg")));
     saveChoice(m_store, OptionChoice{1, 2, 4, 5, 1, QStringLiteral("X"), QStringLiteral("Y")});
     const bool ok = open([this](QWidget* d) {
         QVERIFY(button(d, QStringLiteral("optLíc_0"))->isChecked());
@@ -296,7 +296,7 @@ void NewGameTest::laterOpeningsKeepTheChoice()
     });
     QVERIFY(ok);
     QCOMPARE(m_dialog->pos(), place);
-    QVERIFY(!QFileInfo::exists(m_run.tempPath + QStringLiteral("Lotaro/rub/1.jpg")));
+    QVERIFY(!QFileInfo::exists(m_assets->tempPath() + QStringLiteral("Lotaro/rub/1.jpg")));
     QCOMPARE(m_hallOfFameLoads, 1);
 }
 
