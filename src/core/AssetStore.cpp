@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QResource>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -79,24 +80,48 @@ bool writeBytes(int fd, const uchar* data, qint64 size)
     return true;
 }
 
-// Deletes the regular files of one subdirectory and then the subdirectory itself. Links and
-// anything else are left alone, and deeper directories are not entered.
-void removeSubdirectory(int treeFd, const char* name)
+// Whether a file of the subdirectory is one the game writes there: a file of the catalogue, or
+// the temporary (".1.jpg.<pid>") that a copy which died while writing it left behind.
+bool isOwnFile(const QString& directory, QString name)
 {
-    UniqueFd fd(openat(treeFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    static const QSet<QString> files = [] {
+        QSet<QString> set;
+        for (const AssetCatalogue::Asset& a : AssetCatalogue::all())
+            set.insert(a.directory + u'/' + a.fileName);
+        return set;
+    }();
+    if (name.startsWith(u'.')) {
+        const qsizetype dot = name.lastIndexOf(u'.');
+        bool isPid = false;
+        name.mid(dot + 1).toUInt(&isPid);
+        if (!isPid || dot < 2)
+            return false;
+        name = name.mid(1, dot - 1);
+    }
+    return files.contains(directory + u'/' + name);
+}
+
+// Deletes the game's own files of one subdirectory and then the subdirectory, if that left it
+// empty. A tree "Lotaro" may have been the player's before the game came (the same name in the
+// same directory), so whatever else is in it stays, and so do links and deeper directories.
+void removeSubdirectory(int treeFd, const QString& directory)
+{
+    const QByteArray name = local(directory);
+    UniqueFd fd(openat(treeFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid())
         return;
     if (DIR* dir = fdopendir(fd.get())) {
         while (const dirent* entry = readdir(dir)) {
             struct stat st {};
-            if (fstatat(fd.get(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            if (isOwnFile(directory, QFile::decodeName(entry->d_name)) &&
+                fstatat(fd.get(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
                 S_ISREG(st.st_mode))
                 unlinkat(fd.get(), entry->d_name, 0);
         }
         fd.release();
         closedir(dir); // closes the descriptor as well
     }
-    unlinkat(treeFd, name, AT_REMOVEDIR);
+    unlinkat(treeFd, name.constData(), AT_REMOVEDIR);
 }
 } // namespace
 
@@ -298,7 +323,7 @@ void AssetStore::RemoveAssetTree()
         return;
     }
     for (const QString& name : AssetCatalogue::directories())
-        removeSubdirectory(m_tree.get(), local(name).constData());
+        removeSubdirectory(m_tree.get(), name);
 
     const QString parent = m_tempPath.isEmpty() || playsFromEmbedded() ? m_base : m_tempPath;
     const UniqueFd parentFd = openDirectory(parent);

@@ -323,15 +323,18 @@ void AssetsTest::earlierTrees()
 void AssetsTest::removalLeavesNothing_data()
 {
     QTest::addColumn<QString>("before");
-    QTest::newRow("tree as unpacked") << QString();
-    QTest::newRow("tree already gone") << QStringLiteral("gone");
-    QTest::newRow("empty subdirectory") << QStringLiteral("empty");
-    QTest::newRow("foreign file in a subdirectory") << QStringLiteral("extra");
+    QTest::addColumn<bool>("playersFileKept");
+    QTest::newRow("tree as unpacked") << QString() << false;
+    QTest::newRow("tree already gone") << QStringLiteral("gone") << false;
+    QTest::newRow("empty subdirectory") << QStringLiteral("empty") << false;
+    QTest::newRow("a dead copy's unfinished file") << QStringLiteral("Lotaro/0/.3.jpg.77") << false;
+    QTest::newRow("the player's file in the tree") << QStringLiteral("Lotaro/rub/mine.jpg") << true;
 }
 
 void AssetsTest::removalLeavesNothing()
 {
     QFETCH(QString, before);
+    QFETCH(bool, playersFileKept);
     AssetStore store(m_base->path());
     store.UnpackAssets();
     if (before == u"gone")
@@ -339,10 +342,15 @@ void AssetsTest::removalLeavesNothing()
     else if (before == u"empty")
         for (const QString& f : entries(base() + u"Lotaro/2"))
             QVERIFY(QFile::remove(base() + u"Lotaro/2/" + f));
-    else if (before == u"extra")
-        writeText(base() + u"Lotaro/zvuky/note.txt", "x");
+    else if (!before.isEmpty())
+        writeText(base() + before, "x");
     store.RemoveAssetTree();
-    QCOMPARE(entries(m_base->path()), QStringList());
+    if (playersFileKept) { // only the catalogue's files go, and the directories left empty
+        QCOMPARE(entries(base() + u"Lotaro"), QStringList{"rub"});
+        QCOMPARE(entries(base() + u"Lotaro/rub"), QStringList{"mine.jpg"});
+    } else {
+        QCOMPARE(entries(m_base->path()), QStringList());
+    }
     store.RemoveAssetTree(); // a second clean-up finds nothing to do
 }
 
