@@ -151,7 +151,11 @@ QString AssetStore::GetTempDirectory()
             return path.endsWith(u'/') ? path : path + u'/';
         }
     }
+    // Qt answers an empty path when TMPDIR names a directory that does not exist; the tree
+    // would then be made in "/".
     const QString temp = QDir::tempPath();
+    if (temp.isEmpty())
+        return QStringLiteral("/tmp/");
     return temp.endsWith(u'/') ? temp : temp + u'/';
 }
 

@@ -510,17 +510,25 @@ void AssetsTest::tempDirectory_data()
 {
     QTest::addColumn<int>("runtimeMode");
     QTest::addColumn<bool>("usesRuntime");
-    QTest::newRow("private runtime directory") << 0700 << true;
-    QTest::newRow("runtime directory open to all") << 0777 << false;
-    QTest::newRow("no runtime directory") << -1 << false;
+    QTest::addColumn<QByteArray>("tmpdir"); // empty: TMPDIR as it is
+    QTest::newRow("private runtime directory") << 0700 << true << QByteArray();
+    QTest::newRow("runtime directory open to all") << 0777 << false << QByteArray();
+    QTest::newRow("no runtime directory") << -1 << false << QByteArray();
+    QTest::newRow("no runtime nor temporary directory") << -1 << false << QByteArray("/nowhere");
 }
 
 void AssetsTest::tempDirectory()
 {
     QFETCH(int, runtimeMode);
     QFETCH(bool, usesRuntime);
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", saved); });
+    QFETCH(QByteArray, tmpdir);
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR"), savedTmp = qgetenv("TMPDIR");
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_RUNTIME_DIR", saved);
+        qputenv("TMPDIR", savedTmp);
+    });
+    if (!tmpdir.isEmpty())
+        qputenv("TMPDIR", tmpdir);
     const QString runtime = base() + u"run";
     if (runtimeMode >= 0) {
         QVERIFY(QDir().mkpath(runtime));
@@ -532,7 +540,9 @@ void AssetsTest::tempDirectory()
     const QString temp = AssetStore::GetTempDirectory();
     QVERIFY(temp.endsWith(u'/'));
     QVERIFY(!temp.endsWith(u"//"));
-    QCOMPARE(temp, usesRuntime ? runtime + u'/' : QDir::tempPath() + u'/');
+    QCOMPARE(temp, usesRuntime         ? runtime + u'/'
+                   : !tmpdir.isEmpty() ? QStringLiteral("/tmp/")
+                                       : QDir::tempPath() + u'/');
 }
 
 // Exactly one separator stands between tempPath and "Lotaro".
