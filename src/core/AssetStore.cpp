@@ -167,9 +167,14 @@ bool AssetStore::playsFromEmbedded() const
 QString AssetStore::treeOrEmbedded(const QString& directory, const QString& fileName,
                                    const QString& type, int number) const
 {
-    if (playsFromEmbedded())
-        return AssetCatalogue::resourcePath(type, number);
-    return m_tempPath + QStringLiteral("Lotaro/") + directory + u'/' + fileName;
+    if (!playsFromEmbedded()) {
+        // A temporary-file cleaner may take the tree while the game runs; the copy inside the
+        // executable is always there.
+        QString file = m_tempPath + QStringLiteral("Lotaro/") + directory + u'/' + fileName;
+        if (QFileInfo::exists(file))
+            return file;
+    }
+    return AssetCatalogue::resourcePath(type, number);
 }
 
 QString AssetStore::facePath(const QString& faceSet, const QString& value) const
