@@ -1,5 +1,7 @@
 #include "TurnLogic.h"
 
+#include <limits>
+
 void TurnLogic::deal(int cardCount, bool twoPlayers, int flipInterval)
 {
     m_faces.assign(static_cast<size_t>(cardCount), CardFace::Down);
@@ -61,7 +63,9 @@ TurnLogic::Outcome TurnLogic::click(int i, bool flipTimerRunning, const QTime& n
     s.secondValue = value(i);
     s.cardsUp = 0;
     s.secondIndex = static_cast<qint16>(i);
-    if (!m_twoPlayers)
+    // The count stops at the largest number its 16 bits hold: one more would wrap it to a
+    // negative, unbeatable first place in the hall of fame.
+    if (!m_twoPlayers && s.turnedCount < std::numeric_limits<qint16>::max())
         ++s.turnedCount;
     if (s.firstValue != s.secondValue) {
         o.sound = 1;

@@ -269,11 +269,15 @@ void TurnsTest::gameEndsInsideTheLastClick_data()
     QTest::addColumn<int>("cards");
     QTest::addColumn<int>("interval");
     QTest::addColumn<bool>("two");
+    QTest::addColumn<int>("turnedBefore");
     for (int n : {80, 48, 30})
         for (int interval : {1000, 4000}) {
-            QTest::addRow("%d cards, %d ms, one player", n, interval) << n << interval << false;
-            QTest::addRow("%d cards, %d ms, two players", n, interval) << n << interval << true;
+            QTest::addRow("%d cards, %d ms, one player", n, interval)
+                << n << interval << false << 0;
+            QTest::addRow("%d cards, %d ms, two players", n, interval)
+                << n << interval << true << 0;
         }
+    QTest::newRow("the move count stops at its end") << 30 << 4000 << false << 32760;
 }
 
 // The click that finds the last pair ends the game at once and asks for no flip-back.
@@ -282,7 +286,9 @@ void TurnsTest::gameEndsInsideTheLastClick()
     QFETCH(int, cards);
     QFETCH(int, interval);
     QFETCH(bool, two);
+    QFETCH(int, turnedBefore);
     start(cards, two, interval);
+    m_state.turnedCount = qint16(turnedBefore);
     // One miss first, so that both players score in a two-player game.
     click(0);
     click(2);
@@ -300,7 +306,7 @@ void TurnsTest::gameEndsInsideTheLastClick()
     }
     QCOMPARE(m_state.pairsFound, cards / 2);
     QCOMPARE(m_state.score1 + m_state.score2, cards / 2);
-    QCOMPARE(m_state.turnedCount, two ? 0 : cards / 2 + 1);
+    QCOMPARE(m_state.turnedCount, two ? 0 : qMin(32767, turnedBefore + cards / 2 + 1));
     QCOMPARE(m_logic->removeLastPair(), (std::vector<int>{cards - 2, cards - 1}));
     QVERIFY(!m_state.lastWasPair);
 }
