@@ -40,10 +40,9 @@ void frmLotaro::DealCards()
         lblNabídka[k]->show();
     }
     imgLotaro[0]->move(toPixels(layout.cards[0]));
-    QPixmap back;
     // The six backs are always unpacked; a back that cannot be read leaves the cards blank.
-    loadPicture(m_services.assets.backPath(s.backSet), {c, c}, devicePixelRatioF(), &back);
-    imgRub->setPicture(back);
+    imgRub->setPicture(
+        loadPicture(m_services.assets.backPath(s.backSet), {c, c}, devicePixelRatioF()).picture);
     imgLotaro[0]->resize(c, c);
     for (int k = 1; k < n; ++k) {
         createCard(k);
@@ -107,13 +106,13 @@ bool frmLotaro::dealPictures()
         const QString& value = m_state.cardValue[k];
         auto face = faces.constFind(value);
         if (face == faces.constEnd()) {
-            QPixmap picture;
-            const QString path = m_services.assets.facePath(s.faceSet, value);
+            LoadedPicture loaded =
+                loadPicture(m_services.assets.facePath(s.faceSet, value), size, dpr);
             // A picture that exists but cannot be decoded is reported like a missing one:
             // a half-dealt board would be of no use to the player.
-            if (loadPicture(path, size, dpr, &picture) != PictureLoad::Loaded)
+            if (loaded.status != PictureLoad::Loaded)
                 return false;
-            face = faces.insert(value, picture);
+            face = faces.insert(value, std::move(loaded.picture));
         }
         imgLíc[k]->setPicture(*face);
         imgLotaro[k]->setPicture(imgRub->picture());

@@ -290,11 +290,10 @@ void BoardTest::pairsShareTheirPicture()
         } else {
             pictureOf.insert(values[k], key);
             pictures.insert(key);
-            QPixmap expected;
-            QCOMPARE(loadPicture(m_assets->facePath(QStringLiteral("1"), values[k]),
-                                 board[k]->size(), 1, &expected),
-                     PictureLoad::Loaded);
-            QCOMPARE(faces[k]->picture().toImage(), expected.toImage());
+            const LoadedPicture expected = loadPicture(
+                m_assets->facePath(QStringLiteral("1"), values[k]), board[k]->size(), 1);
+            QCOMPARE(expected.status, PictureLoad::Loaded);
+            QCOMPARE(faces[k]->picture().toImage(), expected.picture.toImage());
         }
     }
     QCOMPARE(pictures.size(), 24);
