@@ -5,6 +5,7 @@
 #include "windows/frmLotaro.h"
 #include "core/Clock.h"
 #include "ui/FontWarmUp.h"
+#include "ui/DisplayCheck.h"
 #include "core/RandomSource.h"
 #include "core/SettingsStore.h"
 #include "core/SignalWatcher.h"
@@ -46,6 +47,7 @@ int main(int argc, char* argv[])
 {
     if (answeredOnTerminal(argc, argv))
         return 0;
+    DisplayCheck::exitPlainlyWithoutDisplay();
     FontWarmUp fonts;
     // On X11 the toolkit hands every repaint over in shared memory and has the server report
     // when it is done with it: the clock's once-a-second repaint would wake two more threads
@@ -67,6 +69,8 @@ int main(int argc, char* argv[])
     MersenneRandom random;
     // The own picture set is looked for next to the executable first.
     AssetStore assets(QString(), QCoreApplication::applicationDirPath());
+    // The X11 platform ends the process with exit() when the X server goes away.
+    assets.removeTreeAtExit();
     SdlSoundPlayer sound;
     RunState run;
 

@@ -12,7 +12,9 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -123,6 +125,14 @@ void removeSubdirectory(int treeFd, const QString& directory)
     }
     unlinkat(treeFd, name.constData(), AT_REMOVEDIR);
 }
+
+std::atomic<AssetStore*> storeAtExit{nullptr};
+
+void removeTreeOfStoreAtExit()
+{
+    if (AssetStore* store = storeAtExit.exchange(nullptr))
+        store->RemoveAssetTree();
+}
 } // namespace
 
 AssetStore::AssetStore(QString baseDirectory, QString executableDirectory)
@@ -135,6 +145,8 @@ AssetStore::AssetStore(QString baseDirectory, QString executableDirectory)
 
 AssetStore::~AssetStore()
 {
+    AssetStore* self = this;
+    storeAtExit.compare_exchange_strong(self, nullptr);
     if (m_writer.joinable())
         m_writer.join();
     closeTree();
@@ -342,6 +354,17 @@ void AssetStore::RemoveAssetTree()
         rmdir(local(m_privateParent).constData());
     // Only now may a copy that waits for the tree go on, and it will make a new one.
     closeTree();
+}
+
+void AssetStore::removeTreeAtExit()
+{
+    // Exit handlers and the destructors of statics run in the reverse order of their making:
+    // what the clean-up reads is made first, so that it is still there when the handler runs.
+    AssetCatalogue::directories();
+    isOwnFile(QString(), QString());
+    static const bool registered = std::atexit(removeTreeOfStoreAtExit) == 0;
+    if (registered)
+        storeAtExit = this;
 }
 
 void AssetStore::closeTree()

@@ -42,6 +42,9 @@ public:
     void finishUnpacking();
     // Removes the tree unless another running copy still uses it.
     void RemoveAssetTree();
+    // Has RemoveAssetTree run also when the process ends through exit() while this store
+    // lives, as a toolkit that loses its display ends it.
+    void removeTreeAtExit();
 
     // Where the pictures and sounds are read from. A built-in file that is not in the tree
     // (not unpacked yet, or deleted under the running game by a temporary-file cleaner) is
