@@ -5,7 +5,6 @@
 #include "core/Clock.h"
 #include "core/GameSettings.h"
 #include "core/RandomSource.h"
-#include "core/RunState.h"
 #include "core/Services.h"
 #include "core/SettingsStore.h"
 #include "core/SoundPlayer.h"
@@ -105,9 +104,8 @@ int main(int argc, char** argv)
     SystemClock clock;
     MersenneRandom random(3);
     Silence sound;
-    RunState run;
     store.write(SettingsKeys::section, SettingsKeys::flip, QStringLiteral("3"));
-    frmLotaro board(run, Services{store, random, clock, assets, sound});
+    frmLotaro board(Services{store, random, clock, assets, sound});
     answerModals();
     board.load();
     QApplication::processEvents();

@@ -1,14 +1,14 @@
 #include "core/AssetStore.h"
-#include "core/RunState.h"
-#include "core/Services.h"
-#include "ui/WindowLook.h"
-#include "windows/frmLotaro.h"
 #include "core/Clock.h"
-#include "ui/FontWarmUp.h"
 #include "core/RandomSource.h"
+#include "core/Services.h"
 #include "core/SettingsStore.h"
 #include "core/SignalWatcher.h"
 #include "sound/SdlSoundPlayer.h"
+#include "ui/DisplayCheck.h"
+#include "ui/FontWarmUp.h"
+#include "ui/WindowLook.h"
+#include "windows/frmLotaro.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -46,6 +46,7 @@ int main(int argc, char* argv[])
 {
     if (answeredOnTerminal(argc, argv))
         return 0;
+    DisplayCheck::exitPlainlyWithoutDisplay();
     FontWarmUp fonts;
     // On X11 the toolkit hands every repaint over in shared memory and has the server report
     // when it is done with it: the clock's once-a-second repaint would wake two more threads
@@ -65,12 +66,13 @@ int main(int argc, char* argv[])
     IniSettingsStore store;
     SystemClock clock;
     MersenneRandom random;
-    AssetStore assets;
+    // The own picture set is looked for next to the executable first.
+    AssetStore assets(QString(), QCoreApplication::applicationDirPath());
+    // The X11 platform ends the process with exit() when the X server goes away.
+    assets.removeTreeAtExit();
     SdlSoundPlayer sound;
-    RunState run;
-    run.ownSetDir = QCoreApplication::applicationDirPath();
 
-    frmLotaro board(run, Services{store, random, clock, assets, sound});
+    frmLotaro board(Services{store, random, clock, assets, sound});
     // A signal or the end of the session ends the game as "Konec" does.
     SignalWatcher signals([&board](int) { board.endRun(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &board,

@@ -1,15 +1,20 @@
 #include "AssetStore.h"
 
 #include "core/AssetCatalogue.h"
-#include "core/AssetPaths.h"
+#include "core/NumberText.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QResource>
+#include <QSet>
+#include <QStandardPaths>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -17,6 +22,8 @@
 #include <unistd.h>
 
 namespace {
+// The tempPath of a run that plays from the embedded assets.
+const QString embeddedRoot = QStringLiteral(":/");
 
 QByteArray local(const QString& path)
 {
@@ -35,18 +42,29 @@ bool isPrivateDirectory(int fd)
     return true;
 }
 
-int openPrivateDirectory(int parentFd, const char* name)
+UniqueFd openPrivateDirectory(int parentFd, const char* name)
 {
     if (mkdirat(parentFd, name, 0700) != 0 && errno != EEXIST)
-        return -1;
-    const int fd = openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    if (!isPrivateDirectory(fd)) {
-        close(fd);
-        return -1;
-    }
+        return {};
+    UniqueFd fd(openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.valid() || !isPrivateDirectory(fd.get()))
+        return {};
     return fd;
+}
+
+UniqueFd openDirectory(const QString& path)
+{
+    return UniqueFd(open(local(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+// Whether the name in the directory is still the very directory that is held open.
+bool isSameDirectory(int heldFd, int parentFd, const char* name)
+{
+    struct stat held {
+    }, current{};
+    return fstat(heldFd, &held) == 0 &&
+           fstatat(parentFd, name, &current, AT_SYMLINK_NOFOLLOW) == 0 &&
+           held.st_dev == current.st_dev && held.st_ino == current.st_ino;
 }
 
 bool writeBytes(int fd, const uchar* data, qint64 size)
@@ -64,29 +82,62 @@ bool writeBytes(int fd, const uchar* data, qint64 size)
     return true;
 }
 
-// Deletes the regular files of one subdirectory and then the subdirectory itself. Links and
-// anything else are left alone, and deeper directories are not entered.
-void removeSubdirectory(int treeFd, const char* name)
+// Whether a file of the subdirectory is one the game writes there: a file of the catalogue, or
+// the temporary (".1.jpg.<pid>") that a copy which died while writing it left behind.
+bool isOwnFile(const QString& directory, QString name)
 {
-    const int fd = openat(treeFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    static const QSet<QString> files = [] {
+        QSet<QString> set;
+        for (const AssetCatalogue::Asset& a : AssetCatalogue::all())
+            set.insert(a.directory + u'/' + a.fileName);
+        return set;
+    }();
+    if (name.startsWith(u'.')) {
+        const qsizetype dot = name.lastIndexOf(u'.');
+        bool isPid = false;
+        name.mid(dot + 1).toUInt(&isPid);
+        if (!isPid || dot < 2)
+            return false;
+        name = name.mid(1, dot - 1);
+    }
+    return files.contains(directory + u'/' + name);
+}
+
+// Deletes the game's own files of one subdirectory and then the subdirectory, if that left it
+// empty. A tree "Lotaro" may have been the player's before the game came (the same name in the
+// same directory), so whatever else is in it stays, and so do links and deeper directories.
+void removeSubdirectory(int treeFd, const QString& directory)
+{
+    const QByteArray name = local(directory);
+    UniqueFd fd(openat(treeFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.valid())
         return;
-    if (DIR* dir = fdopendir(fd)) {
+    if (DIR* dir = fdopendir(fd.get())) {
         while (const dirent* entry = readdir(dir)) {
             struct stat st {};
-            if (fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-                unlinkat(fd, entry->d_name, 0);
+            if (isOwnFile(directory, QFile::decodeName(entry->d_name)) &&
+                fstatat(fd.get(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                S_ISREG(st.st_mode))
+                unlinkat(fd.get(), entry->d_name, 0);
         }
-        closedir(dir); // closes fd as well
-    } else {
-        close(fd);
+        fd.release();
+        closedir(dir); // closes the descriptor as well
     }
-    unlinkat(treeFd, name, AT_REMOVEDIR);
+    unlinkat(treeFd, name.constData(), AT_REMOVEDIR);
+}
+
+std::atomic<AssetStore*> storeAtExit{nullptr};
+
+void removeTreeOfStoreAtExit()
+{
+    if (AssetStore* store = storeAtExit.exchange(nullptr))
+        store->RemoveAssetTree();
 }
 } // namespace
 
-AssetStore::AssetStore(QString baseDirectory)
-    : m_base(baseDirectory.isEmpty() ? GetTempDirectory() : std::move(baseDirectory))
+AssetStore::AssetStore(QString baseDirectory, QString executableDirectory)
+    : m_base(baseDirectory.isEmpty() ? GetTempDirectory() : std::move(baseDirectory)),
+      m_executableDir(std::move(executableDirectory))
 {
     if (!m_base.endsWith(u'/'))
         m_base += u'/';
@@ -94,6 +145,8 @@ AssetStore::AssetStore(QString baseDirectory)
 
 AssetStore::~AssetStore()
 {
+    AssetStore* self = this;
+    storeAtExit.compare_exchange_strong(self, nullptr);
     if (m_writer.joinable())
         m_writer.join();
     closeTree();
@@ -110,13 +163,60 @@ QString AssetStore::GetTempDirectory()
             return path.endsWith(u'/') ? path : path + u'/';
         }
     }
+    // Qt answers an empty path when TMPDIR names a directory that does not exist; the tree
+    // would then be made in "/".
     const QString temp = QDir::tempPath();
+    if (temp.isEmpty())
+        return QStringLiteral("/tmp/");
     return temp.endsWith(u'/') ? temp : temp + u'/';
 }
 
 bool AssetStore::playsFromEmbedded() const
 {
-    return m_tempPath == AssetPaths::embeddedRoot;
+    return m_tempPath == embeddedRoot;
+}
+
+QString AssetStore::treeOrEmbedded(const QString& directory, const QString& fileName,
+                                   const QString& type, int number) const
+{
+    if (!playsFromEmbedded()) {
+        // A temporary-file cleaner may take the tree while the game runs; the copy inside the
+        // executable is always there.
+        QString file = m_tempPath + QStringLiteral("Lotaro/") + directory + u'/' + fileName;
+        if (QFileInfo::exists(file))
+            return file;
+    }
+    return AssetCatalogue::resourcePath(type, number);
+}
+
+QString AssetStore::facePath(const QString& faceSet, const QString& value) const
+{
+    const int set = NumberText::readAsNumber(faceSet);
+    if (set == 5)
+        return ownSetDirectory() + u'/' + value + QStringLiteral(".jpg");
+    return treeOrEmbedded(faceSet, value + QStringLiteral(".jpg"), QStringLiteral("custom"),
+                          100 + 40 * set + NumberText::readAsNumber(value));
+}
+
+QString AssetStore::backPath(const QString& backSet) const
+{
+    return treeOrEmbedded(QStringLiteral("rub"), backSet + QStringLiteral(".jpg"),
+                          QStringLiteral("rub"), NumberText::readAsNumber(backSet));
+}
+
+QString AssetStore::soundPath(GameSound sound) const
+{
+    const int number = static_cast<int>(sound);
+    return treeOrEmbedded(QStringLiteral("zvuky"), QString::number(number) + QStringLiteral(".wav"),
+                          QStringLiteral("zvuky"), number);
+}
+
+QString AssetStore::ownSetDirectory() const
+{
+    if (QFileInfo::exists(m_executableDir + QStringLiteral("/1.jpg")))
+        return m_executableDir;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Lotaro");
 }
 
 void AssetStore::UnpackAssets()
@@ -129,10 +229,10 @@ void AssetStore::startUnpacking()
 {
     AssetCatalogue::ensureRegistered();
     finishUnpacking();
-    if (m_treeFd < 0 && !openTree(m_base) && !makePrivateTree()) {
+    if (!m_tree.valid() && !openTree(m_base) && !makePrivateTree()) {
         // No tree can be made (read-only temporary directory): the game still plays, from
         // the pictures and sounds inside the executable.
-        m_tempPath = AssetPaths::embeddedRoot;
+        m_tempPath = embeddedRoot;
         return;
     }
     // The worker only writes through the directory handles, which nothing else touches
@@ -148,44 +248,36 @@ void AssetStore::finishUnpacking()
     if (!m_written) {
         // The files could not be written (a full disk): play from the executable instead.
         RemoveAssetTree();
-        m_tempPath = AssetPaths::embeddedRoot;
+        m_tempPath = embeddedRoot;
     }
 }
 
 bool AssetStore::openTree(const QString& parent)
 {
-    const QByteArray parentPath = local(parent);
-    const int parentFd = open(parentPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (parentFd < 0)
+    const UniqueFd parentFd = openDirectory(parent);
+    if (!parentFd.valid())
         return false;
     // A copy that is just removing the tree holds it exclusively; once it is done, the tree we
     // waited for is gone and a new one is made.
-    for (int attempt = 0; attempt < 5 && m_treeFd < 0; ++attempt) {
-        const int fd = openPrivateDirectory(parentFd, "Lotaro");
-        if (fd < 0)
+    for (int attempt = 0; attempt < 5 && !m_tree.valid(); ++attempt) {
+        UniqueFd fd = openPrivateDirectory(parentFd.get(), "Lotaro");
+        if (!fd.valid())
             break;
-        while (flock(fd, LOCK_SH) != 0 && errno == EINTR) {
+        while (flock(fd.get(), LOCK_SH) != 0 && errno == EINTR) {
         }
-        struct stat held {
-        }, current{};
-        if (fstat(fd, &held) == 0 &&
-            fstatat(parentFd, "Lotaro", &current, AT_SYMLINK_NOFOLLOW) == 0 &&
-            held.st_dev == current.st_dev && held.st_ino == current.st_ino)
-            m_treeFd = fd;
-        else
-            close(fd);
+        if (isSameDirectory(fd.get(), parentFd.get(), "Lotaro"))
+            m_tree = std::move(fd);
     }
-    close(parentFd);
-    if (m_treeFd < 0)
+    if (!m_tree.valid())
         return false;
 
     for (const QString& name : AssetCatalogue::directories()) {
-        const int fd = openPrivateDirectory(m_treeFd, local(name).constData());
-        if (fd < 0) {
+        UniqueFd fd = openPrivateDirectory(m_tree.get(), local(name).constData());
+        if (!fd.valid()) {
             closeTree();
             return false;
         }
-        m_subdirFds.push_back(fd);
+        m_subdirs.push_back(std::move(fd));
     }
     m_tempPath = parent.endsWith(u'/') ? parent : parent + u'/';
     return true;
@@ -212,13 +304,13 @@ bool AssetStore::WriteResourceFile(int number, const QString& type, int director
     const QByteArray temporary =
         '.' + name + '.' + QByteArray::number(QCoreApplication::applicationPid());
     unlinkat(directoryFd, temporary.constData(), 0);
-    const int fd = openat(directoryFd, temporary.constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
+    UniqueFd fd(openat(directoryFd, temporary.constData(),
+                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd.valid())
         return false;
     const bool written =
-        writeBytes(fd, reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
-    const bool closed = close(fd) == 0;
+        writeBytes(fd.get(), reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+    const bool closed = fd.reset();
     // The rename replaces a planted link itself, never what it points to.
     if (!written || !closed ||
         renameat(directoryFd, temporary.constData(), directoryFd, name.constData()) != 0) {
@@ -233,7 +325,8 @@ bool AssetStore::writeAll()
     const auto& names = AssetCatalogue::directories();
     for (const AssetCatalogue::Asset& asset : AssetCatalogue::all()) {
         const auto index = std::find(names.begin(), names.end(), asset.directory) - names.begin();
-        if (!WriteResourceFile(asset.number, asset.type, m_subdirFds[index], asset.fileName))
+        if (!WriteResourceFile(asset.number, asset.type, m_subdirs[size_t(index)].get(),
+                               asset.fileName))
             return false;
     }
     return true;
@@ -243,39 +336,39 @@ void AssetStore::RemoveAssetTree()
 {
     if (m_writer.joinable())
         m_writer.join();
-    if (m_treeFd < 0)
+    if (!m_tree.valid())
         return;
     // Another running copy still holds the tree: it stays for that copy, which removes it.
-    if (flock(m_treeFd, LOCK_EX | LOCK_NB) != 0) {
+    if (flock(m_tree.get(), LOCK_EX | LOCK_NB) != 0) {
         closeTree();
         return;
     }
     for (const QString& name : AssetCatalogue::directories())
-        removeSubdirectory(m_treeFd, local(name).constData());
+        removeSubdirectory(m_tree.get(), name);
 
     const QString parent = m_tempPath.isEmpty() || playsFromEmbedded() ? m_base : m_tempPath;
-    const int parentFd = open(local(parent).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (parentFd >= 0) {
-        struct stat held {
-        }, current{};
-        if (fstat(m_treeFd, &held) == 0 &&
-            fstatat(parentFd, "Lotaro", &current, AT_SYMLINK_NOFOLLOW) == 0 &&
-            held.st_dev == current.st_dev && held.st_ino == current.st_ino)
-            unlinkat(parentFd, "Lotaro", AT_REMOVEDIR);
-        close(parentFd);
-    }
+    const UniqueFd parentFd = openDirectory(parent);
+    if (parentFd.valid() && isSameDirectory(m_tree.get(), parentFd.get(), "Lotaro"))
+        unlinkat(parentFd.get(), "Lotaro", AT_REMOVEDIR);
     if (!m_privateParent.isEmpty())
         rmdir(local(m_privateParent).constData());
     // Only now may a copy that waits for the tree go on, and it will make a new one.
     closeTree();
 }
 
+void AssetStore::removeTreeAtExit()
+{
+    // Exit handlers and the destructors of statics run in the reverse order of their making:
+    // what the clean-up reads is made first, so that it is still there when the handler runs.
+    AssetCatalogue::directories();
+    isOwnFile(QString(), QString());
+    static const bool registered = std::atexit(removeTreeOfStoreAtExit) == 0;
+    if (registered)
+        storeAtExit = this;
+}
+
 void AssetStore::closeTree()
 {
-    for (int fd : m_subdirFds)
-        close(fd);
-    m_subdirFds.clear();
-    if (m_treeFd >= 0)
-        close(m_treeFd);
-    m_treeFd = -1;
+    m_subdirs.clear();
+    m_tree.reset();
 }

@@ -1,13 +1,19 @@
 #pragma once
 
+#include "core/UniqueFd.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <thread>
 #include <vector>
 
+// The sounds of the game, by what they mean; the numbers are those of the embedded files.
+enum class GameSound { Turn = 1, Pair = 2, End = 3 };
+
 // Turns the embedded pictures and sounds into files below the user's temporary directory for
-// the length of a run, and removes them again at its end.
+// the length of a run, removes them again at its end, and tells the board where each picture
+// and sound is to be read from.
 //
 // The tree is private to the user and shared safely by copies of the game that run at the same
 // time: each copy holds a shared lock on it, and only the last one to end removes it. Nothing
@@ -16,7 +22,8 @@
 class AssetStore {
 public:
     // baseDirectory: the directory to make the tree in; empty means GetTempDirectory().
-    explicit AssetStore(QString baseDirectory = QString());
+    // executableDirectory: where the own picture set is looked for first.
+    explicit AssetStore(QString baseDirectory = QString(), QString executableDirectory = QString());
     ~AssetStore();
     AssetStore(const AssetStore&) = delete;
     AssetStore& operator=(const AssetStore&) = delete;
@@ -35,8 +42,23 @@ public:
     void finishUnpacking();
     // Removes the tree unless another running copy still uses it.
     void RemoveAssetTree();
+    // Has RemoveAssetTree run also when the process ends through exit() while this store
+    // lives, as a toolkit that loses its display ends it.
+    void removeTreeAtExit();
 
-    // What the consumers put in front of "Lotaro/…"; the embedded root when no tree exists.
+    // Where the pictures and sounds are read from. A built-in file that is not in the tree
+    // (not unpacked yet, or deleted under the running game by a temporary-file cleaner) is
+    // answered with its copy inside the executable. The own set ("5") is read from
+    // ownSetDirectory().
+    QString facePath(const QString& faceSet, const QString& value) const;
+    QString backPath(const QString& backSet) const;
+    QString soundPath(GameSound sound) const;
+    // The executable's directory when it holds 1.jpg, otherwise the user's data directory
+    // ($XDG_DATA_HOME/Lotaro), as an installed game's directory is not the player's to write to.
+    QString ownSetDirectory() const;
+
+    // The directory that holds the tree "Lotaro/", with a trailing "/"; the embedded root ":/"
+    // when the game plays without a tree.
     QString tempPath() const { return m_tempPath; }
     bool playsFromEmbedded() const;
 
@@ -46,16 +68,19 @@ public:
                                   const QString& fileName);
 
 private:
+    QString treeOrEmbedded(const QString& directory, const QString& fileName, const QString& type,
+                           int number) const;
     bool openTree(const QString& parent);
     bool makePrivateTree();
     bool writeAll();
     void closeTree();
 
     QString m_base;
+    QString m_executableDir;
     QString m_tempPath;
     QString m_privateParent; // a fresh "Lotaro-XXXXXX" made for this run, if any
     std::thread m_writer;
     bool m_written = false;
-    int m_treeFd = -1;
-    std::vector<int> m_subdirFds;
+    UniqueFd m_tree;
+    std::vector<UniqueFd> m_subdirs;
 };

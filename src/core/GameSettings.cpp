@@ -1,6 +1,7 @@
 #include "GameSettings.h"
 
 #include "core/NumberText.h"
+#include "core/PlayerName.h"
 #include "core/SettingsStore.h"
 
 #include <cmath>
@@ -37,8 +38,8 @@ OptionChoice loadChoice(const SettingsStore& store)
     c.face = readIndex(store, {SettingsKeys::face, 1, 5});
     c.back = readIndex(store, {SettingsKeys::back, 0, 5});
     c.flip = readIndex(store, {SettingsKeys::flip, 3, 3});
-    c.name1 = store.read(SettingsKeys::section, SettingsKeys::name1, QString());
-    c.name2 = store.read(SettingsKeys::section, SettingsKeys::name2, QString());
+    c.name1 = PlayerName::fromStore(store.read(SettingsKeys::section, SettingsKeys::name1, {}));
+    c.name2 = PlayerName::fromStore(store.read(SettingsKeys::section, SettingsKeys::name2, {}));
     return c;
 }
 

@@ -1,6 +1,7 @@
 #include "HallOfFame.h"
 
 #include "core/GameClock.h"
+#include "core/PlayerName.h"
 #include "core/SettingsStore.h"
 
 #include <QRegularExpression>
@@ -74,7 +75,8 @@ void HallOfFame::loadHallOfFame(SettingsStore& store)
             HallOfFameEntry& e = m_tables[t][p];
             e.time = readTime(store.read(sections[t], key(p, timeKey), QStringLiteral("0")));
             e.date = readDate(store.read(sections[t], key(p, dateKey), dateText(emptyDate)));
-            e.name = store.read(sections[t], key(p, nameKey), QStringLiteral("..."));
+            e.name = PlayerName::fromStore(
+                store.read(sections[t], key(p, nameKey), QStringLiteral("...")));
             e.turned =
                 readTurned(store.read(sections[t], key(p, turnedKey), QStringLiteral("999")));
         }

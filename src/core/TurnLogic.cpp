@@ -1,5 +1,7 @@
 #include "TurnLogic.h"
 
+#include <limits>
+
 void TurnLogic::deal(const QStringList& cardValues, bool twoPlayers, int flipInterval)
 {
     m_state = GameState();
@@ -63,7 +65,9 @@ TurnLogic::Outcome TurnLogic::click(int i, bool flipTimerRunning, const QTime& n
     s.secondValue = value(i);
     s.cardsUp = 0;
     s.secondIndex = static_cast<qint16>(i);
-    if (!m_twoPlayers)
+    // The count stops at the largest number its 16 bits hold: one more would wrap it to a
+    // negative, unbeatable first place in the hall of fame.
+    if (!m_twoPlayers && s.turnedCount < std::numeric_limits<qint16>::max())
         ++s.turnedCount;
     if (s.firstValue != s.secondValue) {
         o.sound = 1;

@@ -28,7 +28,7 @@ public:
     struct Outcome {
         bool ignored = false;
         bool startClock = false; // the first accepted click of a one-player game
-        int sound = 0;           // 1 a card turned or a miss, 2 a pair found, 0 none
+        int sound = 0;           // as GameSound: 1 a card turned or a miss, 2 a pair, 0 none
         bool gameOver = false;   // the last pair was found in this click
         bool startFlipTimer = false;
         std::vector<int> changed; // cards whose face changed

@@ -166,9 +166,8 @@ bool BoardView::showPictures(const QStringList& cardValue, const PicturePath& fa
 {
     const QSize size = imgLotaro[0]->size();
     const qreal dpr = m_board->devicePixelRatioF();
-    QPixmap back;
-    // The six backs are always unpacked; a back that cannot be read leaves the cards blank.
-    loadPicture(backPath, size, dpr, &back);
+    // The six backs are always there; a back that cannot be read leaves the cards blank.
+    const QPixmap back = loadPicture(backPath, size, dpr).picture;
     imgRub->setPicture(back);
     // Each face is decoded and scaled once; both cards of a pair share the picture.
     QHash<QString, QPixmap> faces;
@@ -176,12 +175,12 @@ bool BoardView::showPictures(const QStringList& cardValue, const PicturePath& fa
         const QString& value = cardValue[k];
         auto picture = faces.constFind(value);
         if (picture == faces.constEnd()) {
-            QPixmap decoded;
+            LoadedPicture loaded = loadPicture(face(value), size, dpr);
             // A picture that exists but cannot be decoded is reported like a missing one:
             // a half-dealt board would be of no use to the player.
-            if (loadPicture(face(value), size, dpr, &decoded) != PictureLoad::Loaded)
+            if (loaded.status != PictureLoad::Loaded)
                 return false;
-            picture = faces.insert(value, decoded);
+            picture = faces.insert(value, std::move(loaded.picture));
         }
         imgLíc[k]->setPicture(*picture);
         imgLotaro[k]->setPicture(back);

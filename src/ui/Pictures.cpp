@@ -1,28 +1,42 @@
 #include "Pictures.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
-PictureLoad loadPicture(const QString& path, QSize logicalSize, qreal dpr, QPixmap* out)
+namespace {
+// A card picture is 90 x 90 pixels, a few dozen kilobytes in any format even with a colour
+// profile. A file this size is something else (a planted 2 GiB file kept the game busy for
+// seconds while image formats were tried on it), yet a photo the player did not shrink first
+// still loads.
+constexpr qint64 largestPictureFile = 16 * 1024 * 1024;
+} // namespace
+
+LoadedPicture loadPicture(const QString& path, QSize logicalSize, qreal dpr)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return PictureLoad::Missing;
-    if (!info.isFile())
-        return PictureLoad::Undecodable;
+        return {PictureLoad::Missing, {}};
+    // Not a regular file (a directory, a pipe that would block the reader, a device): no picture.
+    if (!info.isFile() || info.size() > largestPictureFile)
+        return {PictureLoad::Undecodable, {}};
 
-    QImageReader reader(path);
+    // The reader takes from the open file only what decoding needs.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {PictureLoad::Undecodable, {}};
+    QImageReader reader(&file);
     // Card pictures are tiny; anything that would need more than this is not a card picture.
     reader.setAllocationLimit(64);
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return PictureLoad::Undecodable;
+        return {PictureLoad::Undecodable, {}};
 
     const QSize target = logicalSize * dpr;
     if (!target.isEmpty() && image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    *out = QPixmap::fromImage(std::move(image));
-    out->setDevicePixelRatio(dpr);
-    return PictureLoad::Loaded;
+    LoadedPicture loaded{PictureLoad::Loaded, QPixmap::fromImage(std::move(image))};
+    loaded.picture.setDevicePixelRatio(dpr);
+    return loaded;
 }

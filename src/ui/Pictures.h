@@ -5,8 +5,12 @@
 
 enum class PictureLoad { Loaded, Missing, Undecodable };
 
+struct LoadedPicture {
+    PictureLoad status = PictureLoad::Missing;
+    QPixmap picture; // null unless Loaded
+};
+
 // Loads a picture file and scales it once to the size it will be shown at (logical pixels
 // times the device pixel ratio, so it stays sharp). A file that does not exist is told apart
 // from one that exists but cannot be decoded (corrupt, truncated, not a picture, too large).
-PictureLoad loadPicture(const QString& path, QSize logicalSize, qreal devicePixelRatio,
-                        QPixmap* out);
+LoadedPicture loadPicture(const QString& path, QSize logicalSize, qreal devicePixelRatio);

@@ -1,12 +1,10 @@
 #include "frmLotaro.h"
 
-#include "core/AssetPaths.h"
 #include "core/AssetStore.h"
 #include "core/Clock.h"
 #include "core/Deal.h"
 #include "core/GameClock.h"
 #include "core/HallOfFame.h"
-#include "core/RunState.h"
 #include "core/SettingsStore.h"
 #include "core/SoundPlayer.h"
 #include "ui/Screen.h"
@@ -27,8 +25,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-frmLotaro::frmLotaro(const RunState& run, const Services& services)
-    : QWidget(nullptr), m_run(run), m_services(services),
+frmLotaro::frmLotaro(const Services& services)
+    : QWidget(nullptr), m_services(services),
       m_view(
           this, [this](int k) { cardClick(k); }, [this](int k) { menuAction(k); })
 {
@@ -119,12 +117,10 @@ void frmLotaro::DealCards()
     Timer2->setInterval(s.flipDelay);
 
     const QStringList values = shuffleCardValues(s.columns * s.rows, m_services.random);
-    const QString tempPath = m_services.assets.tempPath();
-    const QString ownSet = AssetPaths::ownSetDirectory(m_run.ownSetDir);
     const auto face = [&](const QString& value) {
-        return AssetPaths::facePicture(tempPath, ownSet, s.faceSet, value);
+        return m_services.assets.facePath(s.faceSet, value);
     };
-    if (!m_view.showPictures(values, face, AssetPaths::backPicture(tempPath, s.backSet))) {
+    if (!m_view.showPictures(values, face, m_services.assets.backPath(s.backSet))) {
         reportMissingSet();
         return;
     }
@@ -225,7 +221,8 @@ void frmLotaro::FinishGame()
     const GameState& s = gameState();
     if (m_logic.twoPlayers()) {
         frmKonec2 result(this, {m_view.playerText(1), m_view.playerText(2), m_view.scoreText(1),
-                                m_view.scoreText(2), s.score1, s.score2, [this] { playSound(3); }});
+                                m_view.scoreText(2), s.score1, s.score2,
+                                [this] { playSound(int(GameSound::End)); }});
         result.exec();
     } else {
         Timer1->stop();
@@ -251,14 +248,14 @@ void frmLotaro::FinishGame()
 void frmLotaro::showHallOfFame(HallOfFame& fame, std::optional<int> newEntryRow)
 {
     frmSíň window(this, fame, m_services.store, m_settings.cardSize, newEntryRow,
-                  [this] { playSound(3); });
+                  [this] { playSound(int(GameSound::End)); });
     window.exec();
 }
 
 void frmLotaro::playSound(int number)
 {
     if (number != 0 && soundOn())
-        m_services.sound.PlaySoundFile(AssetPaths::sound(m_services.assets.tempPath(), number));
+        m_services.sound.PlaySoundFile(m_services.assets.soundPath(static_cast<GameSound>(number)));
 }
 
 bool frmLotaro::showNewGameDialog()

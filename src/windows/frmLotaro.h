@@ -12,14 +12,13 @@
 class HallOfFame;
 class frmNováHra;
 class QTimer;
-struct RunState;
 
 // The board window: covers the screen, shows the cards, the side panel and the menu, and opens
 // every other window. It lives for the whole run, keeps the options of the game on the board
 // and is the one place where the run ends.
 class frmLotaro : public QWidget {
 public:
-    frmLotaro(const RunState& run, const Services& services);
+    explicit frmLotaro(const Services& services);
     ~frmLotaro() override;
 
     // The start-up sequence: title bar off, sound switch, maximise, background, show, new-game
@@ -52,7 +51,6 @@ private:
     bool showNewGameDialog();
     void endProgram();
 
-    const RunState& m_run;
     Services m_services;
     GameSettings m_settings; // the answer of the last new-game dialog
     TurnLogic m_logic;

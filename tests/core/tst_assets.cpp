@@ -1,7 +1,6 @@
 #include "TestMain.h"
 
 #include "core/AssetCatalogue.h"
-#include "core/AssetPaths.h"
 #include "core/AssetStore.h"
 #include "core/SignalWatcher.h"
 
@@ -324,15 +323,18 @@ void AssetsTest::earlierTrees()
 void AssetsTest::removalLeavesNothing_data()
 {
     QTest::addColumn<QString>("before");
-    QTest::newRow("tree as unpacked") << QString();
-    QTest::newRow("tree already gone") << QStringLiteral("gone");
-    QTest::newRow("empty subdirectory") << QStringLiteral("empty");
-    QTest::newRow("foreign file in a subdirectory") << QStringLiteral("extra");
+    QTest::addColumn<bool>("playersFileKept");
+    QTest::newRow("tree as unpacked") << QString() << false;
+    QTest::newRow("tree already gone") << QStringLiteral("gone") << false;
+    QTest::newRow("empty subdirectory") << QStringLiteral("empty") << false;
+    QTest::newRow("a dead copy's unfinished file") << QStringLiteral("Lotaro/0/.3.jpg.77") << false;
+    QTest::newRow("the player's file in the tree") << QStringLiteral("Lotaro/rub/mine.jpg") << true;
 }
 
 void AssetsTest::removalLeavesNothing()
 {
     QFETCH(QString, before);
+    QFETCH(bool, playersFileKept);
     AssetStore store(m_base->path());
     store.UnpackAssets();
     if (before == u"gone")
@@ -340,10 +342,23 @@ void AssetsTest::removalLeavesNothing()
     else if (before == u"empty")
         for (const QString& f : entries(base() + u"Lotaro/2"))
             QVERIFY(QFile::remove(base() + u"Lotaro/2/" + f));
-    else if (before == u"extra")
-        writeText(base() + u"Lotaro/zvuky/note.txt", "x");
+    else if (!before.isEmpty())
+        writeText(base() + before, "x");
+    // What went from the tree while the game ran is read from the executable instead.
+    for (const auto& a : AssetCatalogue::all()) {
+        const QString name = QFileInfo(a.fileName).baseName();
+        QCOMPARE(fileBytes(a.type == u"rub"     ? store.backPath(name)
+                           : a.type == u"zvuky" ? store.soundPath(GameSound(a.number))
+                                                : store.facePath(a.directory, name)),
+                 embedded(a));
+    }
     store.RemoveAssetTree();
-    QCOMPARE(entries(m_base->path()), QStringList());
+    if (playersFileKept) { // only the catalogue's files go, and the directories left empty
+        QCOMPARE(entries(base() + u"Lotaro"), QStringList{"rub"});
+        QCOMPARE(entries(base() + u"Lotaro/rub"), QStringList{"mine.jpg"});
+    } else {
+        QCOMPARE(entries(m_base->path()), QStringList());
+    }
     store.RemoveAssetTree(); // a second clean-up finds nothing to do
 }
 
@@ -471,12 +486,11 @@ void AssetsTest::unwritableTemporaryDirectory()
     AssetStore store(base() + u"file");
     store.UnpackAssets();
     QVERIFY(store.playsFromEmbedded());
-    const QString face = AssetPaths::facePicture(store.tempPath(), QString(), QStringLiteral("2"),
-                                                 QStringLiteral("7"));
+    const QString face = store.facePath(QStringLiteral("2"), QStringLiteral("7"));
     QCOMPARE(face, QStringLiteral(":/custom/187.jpg"));
     QVERIFY(QFileInfo::exists(face));
-    QVERIFY(QFileInfo::exists(AssetPaths::backPicture(store.tempPath(), QStringLiteral("6"))));
-    QVERIFY(QFileInfo::exists(AssetPaths::sound(store.tempPath(), 3)));
+    QVERIFY(QFileInfo::exists(store.backPath(QStringLiteral("6"))));
+    QVERIFY(QFileInfo::exists(store.soundPath(GameSound::End)));
     store.RemoveAssetTree();
     QCOMPARE(entries(m_base->path()), QStringList{"file"});
 }
@@ -502,17 +516,25 @@ void AssetsTest::tempDirectory_data()
 {
     QTest::addColumn<int>("runtimeMode");
     QTest::addColumn<bool>("usesRuntime");
-    QTest::newRow("private runtime directory") << 0700 << true;
-    QTest::newRow("runtime directory open to all") << 0777 << false;
-    QTest::newRow("no runtime directory") << -1 << false;
+    QTest::addColumn<QByteArray>("tmpdir"); // empty: TMPDIR as it is
+    QTest::newRow("private runtime directory") << 0700 << true << QByteArray();
+    QTest::newRow("runtime directory open to all") << 0777 << false << QByteArray();
+    QTest::newRow("no runtime directory") << -1 << false << QByteArray();
+    QTest::newRow("no runtime nor temporary directory") << -1 << false << QByteArray("/nowhere");
 }
 
 void AssetsTest::tempDirectory()
 {
     QFETCH(int, runtimeMode);
     QFETCH(bool, usesRuntime);
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", saved); });
+    QFETCH(QByteArray, tmpdir);
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR"), savedTmp = qgetenv("TMPDIR");
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_RUNTIME_DIR", saved);
+        qputenv("TMPDIR", savedTmp);
+    });
+    if (!tmpdir.isEmpty())
+        qputenv("TMPDIR", tmpdir);
     const QString runtime = base() + u"run";
     if (runtimeMode >= 0) {
         QVERIFY(QDir().mkpath(runtime));
@@ -524,31 +546,29 @@ void AssetsTest::tempDirectory()
     const QString temp = AssetStore::GetTempDirectory();
     QVERIFY(temp.endsWith(u'/'));
     QVERIFY(!temp.endsWith(u"//"));
-    QCOMPARE(temp, usesRuntime ? runtime + u'/' : QDir::tempPath() + u'/');
+    QCOMPARE(temp, usesRuntime         ? runtime + u'/'
+                   : !tmpdir.isEmpty() ? QStringLiteral("/tmp/")
+                                       : QDir::tempPath() + u'/');
 }
 
-// Consumers put exactly one separator between tempPath and "Lotaro".
+// Exactly one separator stands between tempPath and "Lotaro".
 void AssetsTest::paths()
 {
-    const QString temp = QStringLiteral("/run/user/1000/");
-    QCOMPARE(AssetPaths::facePicture(temp, QStringLiteral("/opt/lotaro"), QStringLiteral("3"),
-                                     QStringLiteral("17")),
-             QStringLiteral("/run/user/1000/Lotaro/3/17.jpg"));
-    QCOMPARE(AssetPaths::facePicture(temp, QStringLiteral("/opt/lotaro"), QStringLiteral("5"),
-                                     QStringLiteral("17")),
-             QStringLiteral("/opt/lotaro/17.jpg"));
-    QCOMPARE(AssetPaths::backPicture(temp, QStringLiteral("6")),
-             QStringLiteral("/run/user/1000/Lotaro/rub/6.jpg"));
-    QCOMPARE(AssetPaths::sound(temp, 2), QStringLiteral("/run/user/1000/Lotaro/zvuky/2.wav"));
+    AssetStore store(m_base->path(), m_base->path());
+    store.UnpackAssets();
+    QCOMPARE(store.facePath(QStringLiteral("3"), QStringLiteral("17")),
+             QString(base() + u"Lotaro/3/17.jpg"));
+    QCOMPARE(store.backPath(QStringLiteral("6")), QString(base() + u"Lotaro/rub/6.jpg"));
+    QCOMPARE(store.soundPath(GameSound::Pair), QString(base() + u"Lotaro/zvuky/2.wav"));
     // The own set: next to the executable when it is there, else in the user's data directory.
-    QCOMPARE(AssetPaths::ownSetDirectory(m_base->path()),
+    QCOMPARE(store.ownSetDirectory(),
              QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                  QStringLiteral("/Lotaro"));
     writeText(base() + u"1.jpg", "picture");
-    QCOMPARE(AssetPaths::ownSetDirectory(m_base->path()), m_base->path());
-    QCOMPARE(AssetPaths::facePicture(AssetPaths::embeddedRoot, QStringLiteral("/opt"),
-                                     QStringLiteral("0"), QStringLiteral("1")),
-             QStringLiteral(":/custom/101.jpg"));
+    QCOMPARE(store.ownSetDirectory(), m_base->path());
+    QCOMPARE(store.facePath(QStringLiteral("5"), QStringLiteral("17")),
+             QString(base() + u"17.jpg"));
+    store.RemoveAssetTree();
 }
 
 LOTARO_TEST_MAIN(AssetsTest, QCoreApplication)

@@ -167,7 +167,7 @@ void FameTest::roundTrip()
     int n = 0;
     for (int c : {0, 1, 2})
         for (int p = 0; p < 5; ++p, ++n) {
-            written.placeCandidate(c, hms(p, 10 + n, 59 - n), QStringLiteral("Žluťo%1").arg(n),
+            written.placeCandidate(c, hms(p, 10 + n, 59 - n), QStringLiteral("Žluť%1").arg(n),
                                    100 - n, QDate(2026, 12, 1 + n));
             written.insertCandidate(c);
         }
@@ -246,6 +246,10 @@ void FameTest::handEditedValues_data()
         << QStringLiteral("0Datum") << QStringLiteral("32.13.2000") << d;
     e.date = QDate(2026, 12, 5);
     QTest::newRow("date") << QStringLiteral("0Datum") << QStringLiteral("5.12.2026") << e;
+    e = d;
+    e.name = QStringLiteral("Jan No");
+    QTest::newRow("long name on two lines")
+        << QStringLiteral("0Jméno") << QString(u"Jan\nNovák" + QString(5000, u'x')) << e;
 }
 
 void FameTest::handEditedValues()

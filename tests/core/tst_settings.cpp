@@ -110,8 +110,9 @@ void SettingsTest::handEditedStore_data()
     QTest::newRow("flip empty") << QStringLiteral("Otočený") << QString()
                                 << with(&OptionChoice::flip, 0);
     OptionChoice longName = d;
-    longName.name1 = QStringLiteral("Přemysl Otakar");
-    QTest::newRow("long name kept") << QStringLiteral("Hráč1") << longName.name1 << longName;
+    longName.name2 = QStringLiteral("Jan No");
+    QTest::newRow("long name on two lines")
+        << QStringLiteral("Hráč2") << QString(u"Jan\nNovák" + QString(5000, u'x')) << longName;
 }
 
 void SettingsTest::handEditedStore()

@@ -61,6 +61,7 @@ private Q_SLOTS:
     void moves();
     void gameEndsInsideTheLastClick_data();
     void gameEndsInsideTheLastClick();
+    void moveCountStopsAtItsEnd();
 };
 
 void TurnsTest::moves_data()
@@ -186,6 +187,16 @@ void TurnsTest::gameEndsInsideTheLastClick()
     QCOMPARE(s.turnedCount, two ? 0 : cards / 2 + 1);
     QCOMPARE(p.logic.removeLastPair(), (std::vector<int>{cards - 2, cards - 1}));
     QCOMPARE(p.logic.face(cards - 1), CardFace::Removed);
+}
+
+// The count stops where its 16 bits end: a wrapped, negative count would be an unbeatable
+// first place in the hall of fame.
+void TurnsTest::moveCountStopsAtItsEnd()
+{
+    Player p(12, false, TurnLogic::wholeMove);
+    for (int move = 0; move < 32770; ++move)
+        p.play(QStringLiteral("0 2"));
+    QCOMPARE(p.logic.state().turnedCount, 32767);
 }
 
 LOTARO_TEST_MAIN(TurnsTest, QCoreApplication)

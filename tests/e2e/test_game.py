@@ -7,6 +7,7 @@ them, the new entry must reach the settings file, and "Konec" must end the proce
 unpacked tree removed.
 """
 import os
+import subprocess
 import sys
 import time
 
@@ -37,6 +38,17 @@ def placed(size, card_twips=None, screen=(1024, 768)):
 
 def main():
     executable = sys.argv[1]
+    bare = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
+    alone = subprocess.run([executable], env=bare, capture_output=True, text=True, timeout=60)
+    check(alone.returncode == 1 and "No graphical display was found" in alone.stderr,
+          "without a display: exit %d, %r" % (alone.returncode, alone.stderr))
+    lost = driver.Session(executable)
+    try:  # the X server goes away under the game: the tree goes with the game
+        lost.wait_for(lambda: os.listdir(lost.runtime), 10, "the unpacked tree")
+        lost.xvfb.kill()
+        check(lost.game.wait(15) == 1 and not os.listdir(lost.runtime), "X server gone, tree gone")
+    finally:
+        lost.close()
     session = driver.Session(executable, settings={"Počet": 2, "Otočený": 3})
     try:
         dialog = session.wait_dialog(driver.NEW_GAME)

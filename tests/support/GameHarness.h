@@ -6,10 +6,9 @@
 #include "RecordingSound.h"
 
 #include "core/AssetStore.h"
-#include "core/RunState.h"
+#include "core/RandomSource.h"
 #include "core/Services.h"
 #include "windows/frmLotaro.h"
-#include "core/RandomSource.h"
 
 #include <QTemporaryDir>
 
@@ -24,7 +23,6 @@ struct GameHarness {
     RecordingSound sound;
     std::unique_ptr<MersenneRandom> random;
     FakeClock clock;
-    std::unique_ptr<RunState> run;
     std::unique_ptr<frmLotaro> board;
 
     void reset(std::uint32_t seed)
@@ -35,13 +33,12 @@ struct GameHarness {
         sound = RecordingSound();
         random = std::make_unique<MersenneRandom>(seed);
         clock = FakeClock();
-        run = std::make_unique<RunState>();
     }
 
     // Starts the board and answers its first new-game dialog with the stored choice.
     void start()
     {
-        board = std::make_unique<frmLotaro>(*run, Services{store, *random, clock, *assets, sound});
+        board = std::make_unique<frmLotaro>(Services{store, *random, clock, *assets, sound});
         answerNewGame();
         board->load();
     }

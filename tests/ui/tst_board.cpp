@@ -6,12 +6,10 @@
 #include "RecordingSound.h"
 #include "TestMain.h"
 
-#include "core/AssetPaths.h"
 #include "core/AssetStore.h"
 #include "core/Deal.h"
 #include "core/GameSettings.h"
 #include "core/RandomSource.h"
-#include "core/RunState.h"
 #include "core/Twips.h"
 #include "ui/ActionLabel.h"
 #include "ui/CardPicture.h"
@@ -90,7 +88,6 @@ private:
     RecordingSound m_sound;
     std::unique_ptr<MersenneRandom> m_random;
     FakeClock m_clock;
-    std::unique_ptr<RunState> m_run;
     std::unique_ptr<frmLotaro> m_board;
     bool m_answerDialog = true;
 };
@@ -102,9 +99,7 @@ void BoardTest::init()
     m_answerDialog = true;
     m_random = std::make_unique<MersenneRandom>(7);
     m_temp = std::make_unique<QTemporaryDir>();
-    m_assets = std::make_unique<AssetStore>(m_temp->path());
-    m_run = std::make_unique<RunState>();
-    m_run->ownSetDir = m_own.path();
+    m_assets = std::make_unique<AssetStore>(m_temp->path(), m_own.path());
 }
 
 void BoardTest::cleanup()
@@ -118,8 +113,8 @@ void BoardTest::cleanup()
 
 void BoardTest::start()
 {
-    m_board = std::make_unique<frmLotaro>(
-        *m_run, Services{*m_store, *m_random, m_clock, *m_assets, m_sound});
+    m_board =
+        std::make_unique<frmLotaro>(Services{*m_store, *m_random, m_clock, *m_assets, m_sound});
     if (m_answerDialog)
         answerNewGame();
     m_board->load();
@@ -311,12 +306,10 @@ void BoardTest::pairsShareTheirPicture()
         } else {
             pictureOf.insert(values[k], key);
             pictures.insert(key);
-            QPixmap expected;
-            QCOMPARE(loadPicture(AssetPaths::facePicture(m_assets->tempPath(), QString(),
-                                                         QStringLiteral("1"), values[k]),
-                                 board[k]->size(), 1, &expected),
-                     PictureLoad::Loaded);
-            QCOMPARE(faces[k]->picture().toImage(), expected.toImage());
+            const LoadedPicture expected = loadPicture(
+                m_assets->facePath(QStringLiteral("1"), values[k]), board[k]->size(), 1);
+            QCOMPARE(expected.status, PictureLoad::Loaded);
+            QCOMPARE(faces[k]->picture().toImage(), expected.picture.toImage());
         }
     }
     QCOMPARE(pictures.size(), 24);
@@ -347,7 +340,7 @@ void BoardTest::ownSet()
     QFETCH(QString, damage);
     QFETCH(bool, dealt);
     QTemporaryDir own;
-    m_run->ownSetDir = own.path();
+    m_assets = std::make_unique<AssetStore>(m_temp->path(), own.path());
     for (int n = 1; n <= pictures; ++n)
         writePicture(own.filePath(QStringLiteral("%1.jpg").arg(n)), faceColour(5, n), 90);
     const QString damaged = own.filePath(QStringLiteral("7.jpg"));

@@ -8,7 +8,6 @@
 #include "core/AssetStore.h"
 #include "core/GameSettings.h"
 #include "core/RandomSource.h"
-#include "core/RunState.h"
 #include "ui/ActionLabel.h"
 #include "ui/CardPicture.h"
 #include "windows/frmLotaro.h"

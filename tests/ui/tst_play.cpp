@@ -4,11 +4,9 @@
 #include "RecordingSound.h"
 #include "TestMain.h"
 
-#include "core/AssetPaths.h"
 #include "core/AssetStore.h"
 #include "core/GameSettings.h"
 #include "core/RandomSource.h"
-#include "core/RunState.h"
 #include "ui/ActionLabel.h"
 #include "ui/CardPicture.h"
 #include "windows/frmLotaro.h"
@@ -128,7 +126,7 @@ void PlayTest::onePlayerMoves()
     QVERIFY(timer("Timer1")->isActive());
     QVERIFY(showsFace(a));
     QCOMPARE(label("lblSkóre1")->text(), QStringLiteral("Otočené:   0"));
-    QCOMPARE(m_game.sound.requests, QStringList{AssetPaths::sound(m_game.assets->tempPath(), 1)});
+    QCOMPARE(m_game.sound.requests, QStringList{m_game.assets->soundPath(GameSound::Turn)});
     QCOMPARE(m_game.sound.withOptions, 0);
 
     QTest::mouseClick(card(other), Qt::LeftButton);
