@@ -17,7 +17,7 @@ LotaroDialog::LotaroDialog(QWidget* board, const QString& name, int widthTwips, 
     setFont(WindowLook::comicFont(8.25));
     setFixedSize(toPixels(widthTwips), toPixels(heightTwips));
     setMouseTracking(true);
-    WindowLook::paintBackground(this, WindowLook::backgroundTile());
+    WindowLook::paintBackground(this, WindowLook::backgroundTile(board));
 }
 
 QLabel* LotaroDialog::addLabel(const QString& name, const QString& text, int left, int top,

@@ -15,9 +15,30 @@ namespace WindowLook {
 namespace {
 const QColor disabledGrey(0x80, 0x80, 0x80);
 
-QString& comicFamily()
+// "Comic Sans MS" where the machine has it, else Comic Neue. The embedded copy is registered
+// only where the machine lacks that too: parsing four font files is the dearest step on the way
+// to the first window. The families are looked up in the list rather than with hasFamily(),
+// which asks fontconfig to resolve every name it does not know as an alias, at the cost of the
+// whole database again.
+QString chooseFamily()
 {
-    static QString family = QStringLiteral("Comic Sans MS");
+    AssetCatalogue::ensureRegistered();
+    const QStringList families = QFontDatabase::families();
+    if (families.contains(QStringLiteral("Comic Sans MS")))
+        return QStringLiteral("Comic Sans MS");
+    if (!families.contains(QStringLiteral("Comic Neue"))) {
+        for (const char* name : {"Regular", "Bold", "Italic", "BoldItalic"})
+            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ComicNeue-") +
+                                              QLatin1String(name) + QStringLiteral(".otf"));
+    }
+    // Fonts name the family that is there, so no font load goes through a substitution.
+    return QStringLiteral("Comic Neue");
+}
+
+// Chosen on the first text the game sets, and the same for the rest of the run.
+const QString& comicFamily()
+{
+    static const QString family = chooseFamily();
     return family;
 }
 } // namespace
@@ -34,22 +55,6 @@ QPixmap embeddedPicture(const QString& path, const char* format)
 void installLook()
 {
     AssetCatalogue::ensureRegistered();
-    // The embedded copy is registered only where the machine lacks the font: parsing four font
-    // files is the dearest step on the way to the first window. The families are looked up in
-    // the list rather than with hasFamily(), which asks fontconfig to resolve every name it
-    // does not know as an alias, at the cost of the whole database again.
-    const QStringList families = QFontDatabase::families();
-    if (families.contains(QStringLiteral("Comic Sans MS"))) {
-        comicFamily() = QStringLiteral("Comic Sans MS");
-    } else {
-        if (!families.contains(QStringLiteral("Comic Neue"))) {
-            for (const char* name : {"Regular", "Bold", "Italic", "BoldItalic"})
-                QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ComicNeue-") +
-                                                  QLatin1String(name) + QStringLiteral(".otf"));
-        }
-        // Fonts name the family that is there, so no font load goes through a substitution.
-        comicFamily() = QStringLiteral("Comic Neue");
-    }
     // A widget lays out its text with the default font the moment it is made, before its
     // window's font reaches it; with the game's own everyday font as the default, no font of
     // the desktop is loaded only to be dropped again.
@@ -75,11 +80,17 @@ QFont comicFont(double pointSize, bool bold, bool italic)
     return font;
 }
 
-QPixmap backgroundTile()
+QPixmap backgroundTile(const QWidget* board)
 {
+    // The board keeps the tile in its hidden picture control for as long as it lives; the
+    // dialogs share that copy. A window opened without the board reads its own.
+    if (board) {
+        if (const QLabel* picture =
+                board->findChild<QLabel*>(QStringLiteral("picPozadí"), Qt::FindDirectChildrenOnly))
+            return picture->pixmap();
+    }
     AssetCatalogue::ensureRegistered();
-    static const QPixmap tile = embeddedPicture(QStringLiteral(":/pozadi/pozadi.gif"), "gif");
-    return tile;
+    return embeddedPicture(QStringLiteral(":/pozadi/pozadi.gif"), "gif");
 }
 
 void paintBackground(QWidget* window, const QPixmap& tile)

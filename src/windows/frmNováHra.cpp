@@ -191,7 +191,7 @@ bool frmNováHra::showModal()
 void frmNováHra::load()
 {
     m_loaded = true;
-    WindowLook::paintBackground(this, WindowLook::backgroundTile());
+    WindowLook::paintBackground(this, WindowLook::backgroundTile(parentWidget()));
     // The pictures and sounds are written out once the dialog is up: they are needed only after
     // "OK", and writing them while the dialog is being shown would only delay it.
     QTimer::singleShot(0, this, [this] { startUnpacking(); });
