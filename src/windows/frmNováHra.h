@@ -4,7 +4,7 @@
 #include "core/Services.h"
 #include "core/GameSettings.h"
 
-#include <QDialog>
+#include "ui/FramedDialog.h"
 
 #include <array>
 #include <functional>
@@ -19,7 +19,7 @@ struct RunState;
 // The new-game dialog: players and names, board, pictures, back and flip-back. Loaded once per
 // run, it also sets the run up (assets, card size, hall of fame); afterwards it is only hidden
 // and shown. "OK" stores the choice and lets the board deal; "Konec" ends the program.
-class frmNováHra : public QDialog {
+class frmNováHra : public FramedDialog {
 public:
     // endProgram: what ending the program means for the run (the dialog's unloading).
     frmNováHra(QWidget* board, RunState& run, const Services& services,
