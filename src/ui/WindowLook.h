@@ -23,12 +23,12 @@ QPixmap embeddedPicture(const QString& path, const char* format);
 QPixmap backgroundTile(const QWidget* board = nullptr);
 
 // Lays the tile over the whole window from its origin as its background, restored on every
-// repaint behind the transparent labels.
+// repaint behind the transparent labels, and gives the window the standard scheme's colours.
 void paintBackground(QWidget* window, const QPixmap& tile);
 
 // Fore colour of a label while it is enabled; a disabled label keeps the greyed look.
 void setForeColour(QLabel* label, const QColor& colour);
-// The grey of the player who is not on move.
+// The grey of the player who is not on move: the standard scheme's application workspace.
 QColor workspaceGrey();
 
 // A dialog centred over the board area left of the side panel (1.2 card sizes wide) and

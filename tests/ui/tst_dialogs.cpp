@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QUrl>
 
@@ -148,6 +149,11 @@ void DialogsTest::sizesAndPlacement()
                  QList<QRgb>(4, dark[i]));
     }
     QCOMPARE(shown.pixel(3, 3), WindowLook::backgroundTile().toImage().pixel(0, 0));
+    // A desktop with a dark scheme changes nothing that is drawn on the texture.
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35), QColor(0x24, 0x24, 0x24)));
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
+    QCOMPARE(make(window)->grab().toImage(), shown);
 }
 
 void DialogsTest::quitConfirmation_data()

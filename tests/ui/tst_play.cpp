@@ -174,7 +174,7 @@ void PlayTest::twoPlayersTakeTurns()
 {
     start(
         {{SettingsKeys::players, QStringLiteral("1")}, {SettingsKeys::flip, QStringLiteral("3")}});
-    const QColor grey = QApplication::palette().color(QPalette::Dark);
+    const QColor grey(0x80, 0x80, 0x80); // the standard scheme's application workspace
     QList<int> first = pairOf(0);
     QTest::mouseClick(card(first[0]), Qt::LeftButton);
     QVERIFY(!timer("Timer1")->isActive());
