@@ -69,7 +69,7 @@ def startup(env):
     lmemory = shutil.which("lmemory", path=os.environ.get("PATH", "") + ":/usr/games")
     for _ in range(ROUNDS):
         root, e = private_env(env)
-        game.append(mapped_ms(e, (364, 483), [os.path.join(BUILD, "src", "lotaro")]))
+        game.append(mapped_ms(e, (370, 489), [os.path.join(BUILD, "src", "lotaro")]))
         shutil.rmtree(root, ignore_errors=True)
         root, e = private_env(env)
         ref.append(mapped_ms(e, (364, 483), [os.path.join(BUILD, "bench", "bench_reference")]))

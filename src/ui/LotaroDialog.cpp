@@ -10,20 +10,14 @@
 using Twips::toPixels;
 
 LotaroDialog::LotaroDialog(QWidget* board, const QString& name, int widthTwips, int heightTwips)
-    : QDialog(board, Qt::Dialog | Qt::FramelessWindowHint)
+    : FramedDialog(board, name, widthTwips, heightTwips)
 {
-    setObjectName(name);
-    setWindowTitle(QStringLiteral("Lotaro"));
-    setFont(WindowLook::comicFont(8.25));
-    setFixedSize(toPixels(widthTwips), toPixels(heightTwips));
-    setMouseTracking(true);
-    WindowLook::paintBackground(this, WindowLook::backgroundTile());
 }
 
 QLabel* LotaroDialog::addLabel(const QString& name, const QString& text, int left, int top,
                                int width, int height, const QFont& font, Qt::Alignment alignment)
 {
-    auto* label = new QLabel(text, this);
+    auto* label = new QLabel(text, client());
     label->setObjectName(name);
     label->setFont(font);
     label->setAlignment(alignment | Qt::AlignTop);
@@ -35,7 +29,7 @@ ActionLabel* LotaroDialog::addAction(const QString& name, const QString& text, i
                                      std::function<void()> onClick, bool keepLookOnClick,
                                      Qt::Alignment alignment)
 {
-    auto* label = new ActionLabel(text, this);
+    auto* label = new ActionLabel(text, client());
     label->setObjectName(name);
     label->setFont(WindowLook::comicFont(11.25));
     label->setAlignment(alignment | Qt::AlignVCenter);
@@ -58,7 +52,7 @@ void LotaroDialog::overBackground()
 
 void LotaroDialog::mouseMoveEvent(QMouseEvent* event)
 {
-    if (childAt(event->position().toPoint()) == nullptr)
+    if (isBare(event->position().toPoint()))
         overBackground();
     QDialog::mouseMoveEvent(event);
 }

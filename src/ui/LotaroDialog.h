@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/FramedDialog.h"
+
 #include <QList>
 
 class ActionLabel;
 class QLabel;
 
-// The common frame of the game's small windows: a fixed size in twips, no title bar, the
-// tiled texture, no keyboard handling, and action labels that highlight under the mouse and
-// lose the look over the bare window.
-class LotaroDialog : public QDialog {
+// The common frame of the game's small windows: a framed dialog without keyboard handling,
+// with action labels that highlight under the mouse and lose the look over the bare window.
+class LotaroDialog : public FramedDialog {
 public:
     LotaroDialog(QWidget* board, const QString& name, int widthTwips, int heightTwips);
 

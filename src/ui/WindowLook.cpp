@@ -13,11 +13,71 @@
 
 namespace WindowLook {
 namespace {
-const QColor disabledGrey(0x80, 0x80, 0x80);
+const QColor grey(0x80, 0x80, 0x80);
 
-QString& comicFamily()
+// The colours of the standard scheme, whatever the desktop's own: the windows paint their own
+// light texture, and a dark scheme's near-white text or dark fills would vanish on it or hide
+// what they hold. Disabled text (the board's panel while a dialog is open) keeps the classic
+// grey; the toolkit's own disabled grey is as light as the tile.
+QPalette standardPalette()
 {
-    static QString family = QStringLiteral("Comic Sans MS");
+    const QColor face(0xC0, 0xC0, 0xC0);
+    const struct {
+        QPalette::ColorRole role;
+        QColor colour;
+    } roles[] = {{QPalette::WindowText, Qt::black},
+                 {QPalette::Button, face},
+                 {QPalette::Light, Qt::white},
+                 {QPalette::Midlight, QColor(0xDF, 0xDF, 0xDF)},
+                 {QPalette::Dark, grey},
+                 {QPalette::Mid, QColor(0xA0, 0xA0, 0xA0)},
+                 {QPalette::Text, Qt::black},
+                 {QPalette::BrightText, Qt::white},
+                 {QPalette::ButtonText, Qt::black},
+                 {QPalette::Base, Qt::white},
+                 {QPalette::Window, face},
+                 {QPalette::Shadow, Qt::black},
+                 {QPalette::Highlight, QColor(0x00, 0x00, 0x80)},
+                 {QPalette::HighlightedText, Qt::white},
+                 {QPalette::Link, QColor(0x00, 0x00, 0xFF)},
+                 {QPalette::LinkVisited, QColor(0x80, 0x00, 0x80)},
+                 {QPalette::AlternateBase, QColor(0xF0, 0xF0, 0xF0)},
+                 {QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1)},
+                 {QPalette::ToolTipText, Qt::black},
+                 {QPalette::PlaceholderText, grey}};
+    QPalette palette;
+    for (const auto& r : roles)
+        palette.setColor(r.role, r.colour);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, grey);
+    palette.setColor(QPalette::Disabled, QPalette::Base, face);
+    return palette;
+}
+
+// "Comic Sans MS" where the machine has it, else Comic Neue. The embedded copy is registered
+// only where the machine lacks that too: parsing four font files is the dearest step on the way
+// to the first window. The families are looked up in the list rather than with hasFamily(),
+// which asks fontconfig to resolve every name it does not know as an alias, at the cost of the
+// whole database again.
+QString chooseFamily()
+{
+    AssetCatalogue::ensureRegistered();
+    const QStringList families = QFontDatabase::families();
+    if (families.contains(QStringLiteral("Comic Sans MS")))
+        return QStringLiteral("Comic Sans MS");
+    if (!families.contains(QStringLiteral("Comic Neue"))) {
+        for (const char* name : {"Regular", "Bold", "Italic", "BoldItalic"})
+            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ComicNeue-") +
+                                              QLatin1String(name) + QStringLiteral(".otf"));
+    }
+    // Fonts name the family that is there, so no font load goes through a substitution.
+    return QStringLiteral("Comic Neue");
+}
+
+// Chosen on the first text the game sets, and the same for the rest of the run.
+const QString& comicFamily()
+{
+    static const QString family = chooseFamily();
     return family;
 }
 } // namespace
@@ -34,31 +94,15 @@ QPixmap embeddedPicture(const QString& path, const char* format)
 void installLook()
 {
     AssetCatalogue::ensureRegistered();
-    // The embedded copy is registered only where the machine lacks the font: parsing four font
-    // files is the dearest step on the way to the first window. The families are looked up in
-    // the list rather than with hasFamily(), which asks fontconfig to resolve every name it
-    // does not know as an alias, at the cost of the whole database again.
-    const QStringList families = QFontDatabase::families();
-    if (families.contains(QStringLiteral("Comic Sans MS"))) {
-        comicFamily() = QStringLiteral("Comic Sans MS");
-    } else {
-        if (!families.contains(QStringLiteral("Comic Neue"))) {
-            for (const char* name : {"Regular", "Bold", "Italic", "BoldItalic"})
-                QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ComicNeue-") +
-                                                  QLatin1String(name) + QStringLiteral(".otf"));
-        }
-        // Fonts name the family that is there, so no font load goes through a substitution.
-        comicFamily() = QStringLiteral("Comic Neue");
-    }
     // A widget lays out its text with the default font the moment it is made, before its
     // window's font reaches it; with the game's own everyday font as the default, no font of
     // the desktop is loaded only to be dropped again.
     QApplication::setFont(comicFont(8.25));
-    // Disabled labels (the board's panel while a dialog is open) keep the classic grey text;
-    // the toolkit's own disabled grey is as light as the tile and would make them vanish.
-    QPalette palette = QApplication::palette();
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, disabledGrey);
-    QApplication::setPalette(palette);
+    // The few native controls (option buttons, name boxes) are drawn by the toolkit's own
+    // style rather than the desktop's, which may draw them for a dark scheme whatever colours
+    // they are given.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(standardPalette());
     // The window's own icon needs only the small sizes; the desktop takes the installed ones.
     QIcon icon;
     for (int size : {16, 32, 48})
@@ -75,11 +119,17 @@ QFont comicFont(double pointSize, bool bold, bool italic)
     return font;
 }
 
-QPixmap backgroundTile()
+QPixmap backgroundTile(const QWidget* board)
 {
+    // The board keeps the tile in its hidden picture control for as long as it lives; the
+    // dialogs share that copy. A window opened without the board reads its own.
+    if (board) {
+        if (const QLabel* picture =
+                board->findChild<QLabel*>(QStringLiteral("picPozadí"), Qt::FindDirectChildrenOnly))
+            return picture->pixmap();
+    }
     AssetCatalogue::ensureRegistered();
-    static const QPixmap tile = embeddedPicture(QStringLiteral(":/pozadi/pozadi.gif"), "gif");
-    return tile;
+    return embeddedPicture(QStringLiteral(":/pozadi/pozadi.gif"), "gif");
 }
 
 void paintBackground(QWidget* window, const QPixmap& tile)
@@ -87,8 +137,8 @@ void paintBackground(QWidget* window, const QPixmap& tile)
     // The tile itself is the window's background brush: the toolkit lays it from the window's
     // origin at the tile's own size and repaints just the part that needs it, which draws the
     // same picture as tiling the whole screen into a retained image, without keeping a
-    // screen-sized image per window.
-    QPalette palette = window->palette();
+    // screen-sized image per window. The window's own palette sets every colour drawn on it.
+    QPalette palette = standardPalette();
     palette.setBrush(QPalette::Window,
                      tile.isNull() ? QBrush(QColor(0xB6, 0xB4, 0xB5)) : QBrush(tile));
     window->setPalette(palette);
@@ -105,7 +155,7 @@ void setForeColour(QLabel* label, const QColor& colour)
 
 QColor workspaceGrey()
 {
-    return QApplication::palette().color(QPalette::Active, QPalette::Dark);
+    return grey;
 }
 
 void placeDialog(QWidget* dialog, int cardSize)

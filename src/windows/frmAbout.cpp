@@ -19,7 +19,7 @@ frmAbout::frmAbout(QWidget* board, int cardSize, std::function<bool(const QUrl&)
 {
     if (!openUrl)
         openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-    auto* icon = new QLabel(this);
+    auto* icon = new QLabel(client());
     icon->setObjectName(QStringLiteral("picIcon"));
     icon->setPixmap(WindowLook::embeddedPicture(QStringLiteral(":/icons/lotaro-32.png"), "png"));
     icon->setGeometry(Twips::toPixels(240), Twips::toPixels(570), 32, 32);
@@ -29,11 +29,11 @@ frmAbout::frmAbout(QWidget* board, int cardSize, std::function<bool(const QUrl&)
     addLabel(QStringLiteral("lblDescription"), author, 1080, 1050, 2280, 345,
              WindowLook::comicFont(12, false, true))
         ->adjustSize();
-    auto* line = new QFrame(this);
+    auto* line = new QFrame(client());
     line->setObjectName(QStringLiteral("Line1"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Plain);
-    line->setGeometry(0, Twips::toPixels(1530), width(), 1);
+    line->setGeometry(0, Twips::toPixels(1530), client()->width(), 1);
     QLabel* note = addLabel(
         QStringLiteral("Label1"),
         QStringLiteral("Pokud máte nějaké návrhy, připomínky a náměty, laskavě mi je sdělte."), 210,
@@ -44,7 +44,7 @@ frmAbout::frmAbout(QWidget* board, int cardSize, std::function<bool(const QUrl&)
                        1);
     const auto link = [&](const char* name, const QString& text, int centreTwips, int top,
                           const QUrl& url) {
-        auto* label = new ActionLabel(text, this);
+        auto* label = new ActionLabel(text, client());
         label->setObjectName(QString::fromLatin1(name));
         label->setFont(WindowLook::comicFont(8.25));
         WindowLook::setForeColour(label, QColor(0x00, 0x00, 0x80));

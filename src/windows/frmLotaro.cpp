@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -52,7 +53,13 @@ void frmLotaro::load()
     // Without a window manager a maximised window keeps its size hint, so it is given the
     // screen first.
     setGeometry(Screen::geometry());
-    WindowLook::paintBackground(this, WindowLook::backgroundTile());
+    // The tile lives in a hidden picture on the board, where every dialog takes it from.
+    auto* picPozadí = new QLabel(this);
+    picPozadí->setObjectName(QStringLiteral("picPozadí"));
+    picPozadí->hide();
+    picPozadí->setPixmap(WindowLook::backgroundTile());
+    picPozadí->adjustSize();
+    WindowLook::paintBackground(this, picPozadí->pixmap());
     showMaximized();
     if (showNewGameDialog())
         DealCards();

@@ -37,24 +37,19 @@ QLabel* plainLabel(QWidget* parent, const QString& name, const QString& text, in
 } // namespace
 
 frmNováHra::frmNováHra(QWidget* board, const Services& services)
-    : QDialog(board, Qt::Dialog | Qt::FramelessWindowHint), m_services(services)
+    : FramedDialog(board, QStringLiteral("frmNováHra"), 5460, 7245), m_services(services)
 {
-    setObjectName(QStringLiteral("frmNováHra"));
-    setWindowTitle(QStringLiteral("Lotaro"));
-    setFont(WindowLook::comicFont(8.25));
-    setFixedSize(toPixels(5460), toPixels(7245));
-    setMouseTracking(true);
     buildControls();
 }
 
 void frmNováHra::buildControls()
 {
     const QFont heading = WindowLook::comicFont(9.75, true);
-    plainLabel(this, QStringLiteral("Label1"), QStringLiteral("Lotaro"), 420, 105,
+    plainLabel(client(), QStringLiteral("Label1"), QStringLiteral("Lotaro"), 420, 105,
                WindowLook::comicFont(26.25, false, true));
-    plainLabel(this, QStringLiteral("Label2"), QStringLiteral("Rozlišení displeje :"), 3675, 120,
-               font());
-    Label3 = plainLabel(this, QStringLiteral("Label3"), QString(), 3660, 420,
+    plainLabel(client(), QStringLiteral("Label2"), QStringLiteral("Rozlišení displeje :"), 3675,
+               120, font());
+    Label3 = plainLabel(client(), QStringLiteral("Label3"), QString(), 3660, 420,
                         WindowLook::comicFont(8.25, true));
     const struct {
         int index, left, top;
@@ -65,7 +60,7 @@ void frmNováHra::buildControls()
                     {25, 3045, 3465, "Počet hráčů"},
                     {15, 315, 4935, "Otočení kartiček"}};
     for (const auto& h : headings) {
-        QLabel* label = plainLabel(this, QStringLiteral("Label6_") + QString::number(h.index),
+        QLabel* label = plainLabel(client(), QStringLiteral("Label6_") + QString::number(h.index),
                                    QString::fromUtf8(h.text), h.left, h.top, heading);
         label->setProperty("index", h.index);
     }
@@ -90,14 +85,14 @@ void frmNováHra::buildControls()
         buildGroup(g, g.left + 315, buttonHeight);
     }
 
-    plainLabel(this, QStringLiteral("Label4"), QStringLiteral("1. hráč (max 6):"), 3270, 5040,
+    plainLabel(client(), QStringLiteral("Label4"), QStringLiteral("1. hráč (max 6):"), 3270, 5040,
                font());
-    plainLabel(this, QStringLiteral("Label5"), QStringLiteral("2. hráč (max 6):"), 3270, 5775,
+    plainLabel(client(), QStringLiteral("Label5"), QStringLiteral("2. hráč (max 6):"), 3270, 5775,
                font());
-    txtHráč1 = new QLineEdit(this);
+    txtHráč1 = new QLineEdit(client());
     txtHráč1->setObjectName(QStringLiteral("txtHráč1"));
     txtHráč1->setGeometry(twipsRect(3270, 5355, 1215, 330));
-    txtHráč2 = new QLineEdit(this);
+    txtHráč2 = new QLineEdit(client());
     txtHráč2->setObjectName(QStringLiteral("txtHráč2"));
     txtHráč2->setGeometry(twipsRect(3270, 6030, 1215, 330));
     for (QLineEdit* box : {txtHráč1, txtHráč2}) {
@@ -106,10 +101,10 @@ void frmNováHra::buildControls()
     }
 
     const QFont action = WindowLook::comicFont(11.25);
-    lblKonec = new ActionLabel(QStringLiteral("Konec"), this);
+    lblKonec = new ActionLabel(QStringLiteral("Konec"), client());
     lblKonec->setObjectName(QStringLiteral("lblKonec"));
     lblKonec->setGeometry(twipsRect(630, 6720, 900, 300));
-    lblOK = new ActionLabel(QStringLiteral("OK"), this);
+    lblOK = new ActionLabel(QStringLiteral("OK"), client());
     lblOK->setObjectName(QStringLiteral("lblOK"));
     lblOK->setGeometry(twipsRect(3885, 6720, 900, 300));
     for (ActionLabel* label : {lblKonec, lblOK}) {
@@ -132,7 +127,7 @@ void frmNováHra::buildControls()
 
 void frmNováHra::buildGroup(Group& g, int captionLeft, int buttonHeight)
 {
-    auto* frame = new QWidget(this);
+    auto* frame = new QWidget(client());
     frame->setObjectName(QString::fromUtf8(g.frameName));
     frame->setGeometry(twipsRect(g.left, g.top, 225, g.height));
     g.buttons = new QButtonGroup(frame);
@@ -146,7 +141,7 @@ void frmNováHra::buildGroup(Group& g, int captionLeft, int buttonHeight)
         button->setGeometry(twipsRect(0, 315 * i, width, buttonHeight));
         g.buttons->addButton(button, i);
 
-        auto* caption = new ActionLabel(QString::fromUtf8(g.captions[size_t(i)]), this);
+        auto* caption = new ActionLabel(QString::fromUtf8(g.captions[size_t(i)]), client());
         caption->setObjectName(QString::fromUtf8(g.lblName) + u'_' + QString::number(i));
         caption->setProperty("index", i);
         caption->setFont(captionFont);
@@ -192,7 +187,6 @@ std::optional<GameSettings> frmNováHra::ask()
 void frmNováHra::load()
 {
     m_loaded = true;
-    WindowLook::paintBackground(this, WindowLook::backgroundTile());
     // The pictures and sounds are written out once the dialog is up: they are needed only after
     // "OK", and writing them while the dialog is being shown would only delay it.
     QTimer::singleShot(0, this, [this] {
@@ -271,7 +265,7 @@ void frmNováHra::keyPressEvent(QKeyEvent* event)
 void frmNováHra::mouseMoveEvent(QMouseEvent* event)
 {
     // Only the dialog's own background clears the looks; its controls do not.
-    if (childAt(event->position().toPoint()) == nullptr) {
+    if (isBare(event->position().toPoint())) {
         const HoverGroup& face = m_groups[Face].labels;
         const HoverGroup& back = m_groups[Back].labels;
         for (int i = 0; i < 6; ++i) {

@@ -2,9 +2,8 @@
 
 #include "core/GameSettings.h"
 #include "core/Services.h"
+#include "ui/FramedDialog.h"
 #include "ui/HoverGroup.h"
-
-#include <QDialog>
 
 #include <array>
 #include <optional>
@@ -18,7 +17,7 @@ class QRadioButton;
 // The new-game dialog: players and names, board, pictures, back and flip-back. Loaded once per
 // run, it also starts the unpacking of the assets and fixes the card size; afterwards it is only
 // hidden and shown. "OK" stores the choice; "Konec" or any other close means the player quits.
-class frmNováHra : public QDialog {
+class frmNováHra : public FramedDialog {
 public:
     frmNováHra(QWidget* board, const Services& services);
 

@@ -65,7 +65,7 @@ frmSíň::frmSíň(QWidget* board, HallOfFame& fame, SettingsStore& store, int c
                  {"Line1_0", 330, 1440, 7050, 1440}, {"Line5_1", 330, 3360, 7050, 3360},
                  {"Line5_0", 330, 5280, 7050, 5280}};
     for (const auto& l : lines) {
-        auto* line = new QFrame(this);
+        auto* line = new QFrame(client());
         line->setObjectName(QString::fromUtf8(l.name));
         line->setFrameShape(l.x1 == l.x2 ? QFrame::VLine : QFrame::HLine);
         line->setFrameShadow(QFrame::Plain);

@@ -18,6 +18,7 @@ import time
 from PIL import Image, ImageChops, ImageStat
 
 TWIPS = 15
+EDGE = 3  # the dialogs' raised edge around their client area
 
 
 def encode_ini(text):
@@ -53,11 +54,11 @@ def board_layout(width, height, columns, rows):
     return rects
 
 
-# Window sizes in pixels, by which the driver tells the game's windows apart.
-NEW_GAME = (364, 483)
-RESULT_ONE = (287, 168)
-RESULT_TWO = (384, 193)
-HALL_OF_FAME = (491, 531)
+# Window sizes in pixels with the edge, by which the driver tells the game's windows apart.
+NEW_GAME = (370, 489)
+RESULT_ONE = (293, 174)
+RESULT_TWO = (390, 199)
+HALL_OF_FAME = (497, 537)
 
 
 class Session:
@@ -159,7 +160,9 @@ class Session:
         return self.wait_for(check, seconds, "a %dx%d window" % size)
 
     def click_in(self, origin, x_twips, y_twips):
-        self.click(origin[0] + round(x_twips / TWIPS), origin[1] + round(y_twips / TWIPS))
+        """Clicks a point of a dialog's client area, given from its top-left in twips."""
+        self.click(origin[0] + EDGE + round(x_twips / TWIPS),
+                   origin[1] + EDGE + round(y_twips / TWIPS))
 
     def close(self):
         if self.game.poll() is None:

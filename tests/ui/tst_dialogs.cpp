@@ -1,25 +1,37 @@
+#include "FakeClock.h"
 #include "Hover.h"
+#include "MemoryStore.h"
+#include "RecordingSound.h"
 #include "TestMain.h"
 
+#include "core/AssetStore.h"
+#include "core/HallOfFame.h"
+#include "core/RandomSource.h"
 #include "ui/ActionLabel.h"
 #include "ui/WindowLook.h"
 #include "windows/frmAbout.h"
+#include "windows/frmKonec2.h"
 #include "windows/frmNeexistuje.h"
+#include "windows/frmNováHra.h"
 #include "windows/frmNápověda.h"
 #include "windows/frmSkoncit.h"
+#include "windows/frmSíň.h"
+#include "windows/frmkonec1.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QUrl>
 
-// The help, about, quit and missing-set windows.
+// The help, about, quit and missing-set windows, and the frame every dialog shares.
 class DialogsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init();
     void cleanup();
     void helpText();
+    void sizesAndPlacement_data();
     void sizesAndPlacement();
     void quitConfirmation_data();
     void quitConfirmation();
@@ -29,8 +41,37 @@ private Q_SLOTS:
     void disabledLabelsStayReadable();
 
 private:
+    std::unique_ptr<QDialog> make(const QString& window);
+
     std::unique_ptr<QWidget> m_board;
+    HallOfFame m_fame;
+    MemoryStore m_store;
+    QTemporaryDir m_temp;
+    AssetStore m_assets{m_temp.path()};
+    MersenneRandom m_random{1};
+    FakeClock m_clock;
+    RecordingSound m_sound;
 };
+
+std::unique_ptr<QDialog> DialogsTest::make(const QString& window)
+{
+    QWidget* b = m_board.get();
+    if (window == u"frmNápověda")
+        return std::make_unique<frmNápověda>(b, 980);
+    if (window == u"frmSkoncit")
+        return std::make_unique<frmSkoncit>(b, 980);
+    if (window == u"frmNeexistuje")
+        return std::make_unique<frmNeexistuje>(b, 980);
+    if (window == u"frmAbout")
+        return std::make_unique<frmAbout>(b, 980);
+    if (window == u"frmSíň")
+        return std::make_unique<frmSíň>(b, m_fame, m_store, 980, std::nullopt, nullptr);
+    if (window == u"frmkonec1")
+        return std::make_unique<frmkonec1>(b, HallOfFameEntry());
+    if (window == u"frmKonec2")
+        return std::make_unique<frmKonec2>(b, frmKonec2::Board{});
+    return std::make_unique<frmNováHra>(b, Services{m_store, m_random, m_clock, m_assets, m_sound});
+}
 
 void DialogsTest::init()
 {
@@ -59,26 +100,56 @@ void DialogsTest::helpText()
     QVERIFY(help.findChild<QLabel*>(QStringLiteral("lblNápověda"))->wordWrap());
 }
 
-// Each window has its size in twips and sits 0.6 card sizes left of the screen's centre.
+void DialogsTest::sizesAndPlacement_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QSize>("size"); // of the client area
+    QTest::addColumn<int>("panel");  // card size kept clear; 0 centred; -1 placed when shown
+    QTest::newRow("help") << QStringLiteral("frmNápověda") << QSize(463, 265) << 980;
+    QTest::newRow("quit") << QStringLiteral("frmSkoncit") << QSize(292, 92) << 980;
+    QTest::newRow("missing set") << QStringLiteral("frmNeexistuje") << QSize(292, 92) << 980;
+    QTest::newRow("about") << QStringLiteral("frmAbout") << QSize(264, 236) << 980;
+    QTest::newRow("hall of fame") << QStringLiteral("frmSíň") << QSize(491, 531) << 980;
+    QTest::newRow("one result") << QStringLiteral("frmkonec1") << QSize(287, 168) << 0;
+    QTest::newRow("two results") << QStringLiteral("frmKonec2") << QSize(384, 193) << 0;
+    QTest::newRow("new game") << QStringLiteral("frmNováHra") << QSize(364, 483) << -1;
+}
+
+// Each window's client area has its size in twips and sits 0.6 card sizes left of the
+// screen's centre, or on it; the raised edge lies around it, dark lines over the corners.
 void DialogsTest::sizesAndPlacement()
 {
-    frmNápověda help(m_board.get(), 980);
-    frmSkoncit quit(m_board.get(), 980);
-    frmNeexistuje missing(m_board.get(), 980);
-    frmAbout about(m_board.get(), 980);
+    QFETCH(QString, window);
+    QFETCH(QSize, size);
+    QFETCH(int, panel);
+    const std::unique_ptr<QDialog> d = make(window);
+    QVERIFY(d->windowFlags() & Qt::FramelessWindowHint);
+    const QWidget* client = d->findChild<QWidget*>(QStringLiteral("KlientskáOblast"));
+    QCOMPARE(client->geometry(), QRect(QPoint(3, 3), size));
+    QCOMPARE(d->size(), size + QSize(6, 6));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const struct {
-        QDialog* d;
-        QSize size;
-    } windows[] = {
-        {&help, {463, 265}}, {&quit, {292, 92}}, {&missing, {292, 92}}, {&about, {264, 236}}};
-    for (const auto& w : windows) {
-        QCOMPARE(w.d->size(), w.size);
-        const double left = (screen.width() * 15.0 - w.size.width() * 15.0 - 1.2 * 980) / 2;
-        const double top = (screen.height() * 15.0 - w.size.height() * 15.0) / 2;
-        QCOMPARE(w.d->pos(), QPoint(int(std::lround(left / 15)), int(std::lround(top / 15))));
-        QVERIFY(w.d->windowFlags() & Qt::FramelessWindowHint);
+    const double left = (screen.width() * 15.0 - size.width() * 15.0 - 1.2 * panel) / 2;
+    const double top = (screen.height() * 15.0 - size.height() * 15.0) / 2;
+    if (panel >= 0)
+        QCOMPARE(client->mapToGlobal(QPoint()),
+                 QPoint(int(std::lround(left / 15)), int(std::lround(top / 15))));
+    const QImage shown = d->grab().toImage();
+    const int x = shown.width() / 2, y = shown.height() / 2, r = shown.width() - 1,
+              b = shown.height() - 1;
+    const QRgb lit[] = {0xFFC0C0C0, 0xFFFFFFFF, 0xFFC0C0C0},
+               dark[] = {0xFF000000, 0xFF808080, 0xFFC0C0C0};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(QList<QRgb>({shown.pixel(x, i), shown.pixel(i, y)}), QList<QRgb>(2, lit[i]));
+        QCOMPARE(QList<QRgb>({shown.pixel(x, b - i), shown.pixel(r - i, y), shown.pixel(r - i, i),
+                              shown.pixel(i, b - i)}),
+                 QList<QRgb>(4, dark[i]));
     }
+    QCOMPARE(shown.pixel(3, 3), WindowLook::backgroundTile().toImage().pixel(0, 0));
+    // A desktop with a dark scheme changes nothing that is drawn on the texture.
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35), QColor(0x24, 0x24, 0x24)));
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
+    QCOMPARE(make(window)->grab().toImage(), shown);
 }
 
 void DialogsTest::quitConfirmation_data()

@@ -237,9 +237,10 @@ void NewGameTest::hoverLooks()
         over("optRub_4");
         over("txtHráč1");
         QVERIFY(on("lblOK") && on("lblRub_1") && on("lblLíc_3"));
-        const QPoint bare(d->width() - 3, d->height() - 3);
-        QVERIFY(!d->childAt(bare));
-        hoverOver(d, bare);
+        QWidget* client = d->findChild<QWidget*>(QStringLiteral("KlientskáOblast"));
+        const QPoint bare(client->width() - 3, client->height() - 3);
+        QVERIFY(!client->childAt(bare));
+        hoverOver(client, bare);
         QVERIFY(!on("lblOK"));
         QVERIFY(!on("lblKonec") && !on("lblRub_1") && !on("lblLíc_3"));
     });
@@ -321,18 +322,20 @@ void NewGameTest::noKeyStandsForAnAction()
     });
 }
 
-// The dialog centres itself on the screen, also where it is taller than the screen; the other
-// dialogs sit 0.6 card sizes left of the centre, 456 twips at 640 x 480.
+// The dialog's client area centres itself on the screen, also where it is taller than the
+// screen; the other dialogs sit 0.6 card sizes left of the centre, 456 twips at 640 x 480.
 void NewGameTest::placement()
 {
     open([](QWidget* d) {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(d->size(), QSize(364, 483));
+        const QWidget* client = d->findChild<QWidget*>(QStringLiteral("KlientskáOblast"));
+        QCOMPARE(client->size(), QSize(364, 483));
         const double left = (screen.width() * 15.0 - 5460) / 2;
         const double top = (screen.height() * 15.0 - 7245) / 2;
-        QCOMPARE(d->pos(), QPoint(int(std::lround(left / 15)), int(std::lround(top / 15))));
+        const QPoint place = client->mapToGlobal(QPoint());
+        QCOMPARE(place, QPoint(int(std::lround(left / 15)), int(std::lround(top / 15))));
         if (screen.height() == 480)
-            QCOMPARE(d->y(), -2); // -22.5 twips, not clamped
+            QCOMPARE(place.y(), -2); // -22.5 twips, not clamped
     });
     QWidget probe(m_board.get(), Qt::Dialog);
     probe.resize(292, 92);
@@ -349,14 +352,15 @@ void NewGameTest::placement()
     }
 }
 
-// The tile is laid from the window's origin at its own size, under the whole window.
+// The tile is laid from the client area's origin at its own size, under the whole area.
 void NewGameTest::textureCoversTheWindow()
 {
     open([](QWidget* d) {
-        const QBrush brush = d->palette().brush(QPalette::Window);
+        const QWidget* client = d->findChild<QWidget*>(QStringLiteral("KlientskáOblast"));
+        const QBrush brush = client->palette().brush(QPalette::Window);
         QCOMPARE(brush.style(), Qt::TexturePattern);
         QCOMPARE(brush.texture().size(), QSize(80, 79));
-        QVERIFY(d->autoFillBackground());
+        QVERIFY(client->autoFillBackground());
         QVERIFY(qGray(brush.texture().toImage().pixel(40, 40)) > 150);
     });
     const QImage tile = WindowLook::backgroundTile().toImage();

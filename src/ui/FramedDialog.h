@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDialog>
+
+// A dialog without a title bar but with the classic raised dialog edge, so that it stands out
+// from the board behind it. The edge lies around a client area of a fixed size in twips, which
+// holds the tiled texture and every control at its twips position; the window is the edge
+// wider on each side, and the placement rules place the whole framed window.
+class FramedDialog : public QDialog {
+public:
+    static constexpr int edge = 3; // pixels on each side
+
+    FramedDialog(QWidget* board, const QString& name, int widthTwips, int heightTwips);
+
+    // The parent of every control.
+    QWidget* client() const { return m_client; }
+
+protected:
+    // The bare window, where the mouse takes the highlight off the action labels: the edge, or
+    // the client area where no control is.
+    bool isBare(QPoint at) const;
+
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QWidget* m_client;
+};
