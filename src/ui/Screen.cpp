@@ -14,8 +14,13 @@ QRect geometry()
 
 ScreenMetrics metrics()
 {
-    const QRect g = geometry();
-    return {Twips::fromPixels(g.width()), Twips::fromPixels(g.height()), Twips::perPixel,
+    return metrics(geometry().size());
+}
+
+ScreenMetrics metrics(QSize area)
+{
+    return {Twips::fromPixels(area.width()), Twips::fromPixels(area.height()), Twips::perPixel,
             Twips::perPixel};
 }
+
 } // namespace Screen

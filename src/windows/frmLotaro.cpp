@@ -108,7 +108,9 @@ void frmLotaro::load()
         f.setStrikeOut(true);
         lblNabídka[1]->setFont(f);
     }
-    // Without a window manager a maximised window keeps its size hint, so it is given the
+    // The board covers the whole screen, the desktop's panels too: a window manager fits a
+    // maximised window into the area its panels leave, but gives a full-screen window the
+    // screen. Without a window manager the window keeps its size hint, so it is given the
     // screen first.
     setGeometry(Screen::geometry());
     // The tile lives in a hidden picture on the board, where every dialog takes it from.
@@ -118,7 +120,7 @@ void frmLotaro::load()
     picPozadí->setPixmap(WindowLook::backgroundTile());
     picPozadí->adjustSize();
     WindowLook::paintBackground(this, picPozadí->pixmap());
-    showMaximized();
+    showFullScreen();
     if (!showNewGameDialog())
         return;
     DealCards();

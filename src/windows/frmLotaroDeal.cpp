@@ -27,7 +27,7 @@ void frmLotaro::DealCards()
 {
     setCursor(Qt::WaitCursor);
     const GameSettings& s = m_run.settings;
-    const ScreenMetrics screen = Screen::metrics();
+    const ScreenMetrics screen = Screen::metrics(size());
     const BoardLayout layout =
         computeBoardLayout(screen.widthTwips, screen.heightTwips, s.columns, s.rows, s.cardSize);
     const int n = s.columns * s.rows;
