@@ -121,6 +121,7 @@ void frmLotaro::load()
     picPozadí->adjustSize();
     WindowLook::paintBackground(this, picPozadí->pixmap());
     showFullScreen();
+    Screen::waitUntilExposed(this);
     if (!showNewGameDialog())
         return;
     DealCards();
