@@ -52,10 +52,19 @@ int main(int argc, char* argv[])
     // when it is done with it: the clock's once-a-second repaint would wake two more threads
     // each second. The game's repaints are small, and sent plainly they need no answer.
     qputenv("QT_XCB_NO_MITSHM", "1");
+    // Under native Wayland the compositor places every window, and the dialogs would not stand
+    // where the game puts them: where an X server is there too (XWayland), the game runs on it,
+    // and on Wayland only where there is no X. A platform the user chose is kept.
+    const bool choosePlatform =
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY");
+    if (choosePlatform)
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication app(argc, argv);
     // Read when the display was opened; programs the game starts (the mail client and browser
     // of the about window) keep their own way of drawing.
     qunsetenv("QT_XCB_NO_MITSHM");
+    if (choosePlatform)
+        qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Lotaro"));
     // The program ends through its own quit path only, never because a dialog was the last
     // window to close.

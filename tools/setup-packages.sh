@@ -3,9 +3,9 @@
 # already there. Runs as root or through sudo.
 set -eu
 
-game="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 libsdl2-dev libfontconfig-dev libgl-dev fonts-comic-neue"
-tests="$game xvfb xauth x11-utils xdotool imagemagick python3-pil desktop-file-utils appstream"
-bench="$tests libxcb1-dev valgrind lmemory"
+game="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 libsdl2-dev libfontconfig-dev libxcb1-dev libgl-dev fonts-comic-neue"
+tests="$game xvfb xauth x11-utils xdotool imagemagick python3-pil desktop-file-utils appstream openbox tint2"
+bench="$tests valgrind lmemory"
 
 case "${1:-}" in
 game) wanted=$game ;;

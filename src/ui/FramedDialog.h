@@ -21,6 +21,7 @@ protected:
     bool isBare(QPoint at) const;
 
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* m_client;

@@ -2,8 +2,13 @@
 
 #include "core/Twips.h"
 
+#include <QEvent>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 namespace Screen {
 QRect geometry()
@@ -14,8 +19,33 @@ QRect geometry()
 
 ScreenMetrics metrics()
 {
-    const QRect g = geometry();
-    return {Twips::fromPixels(g.width()), Twips::fromPixels(g.height()), Twips::perPixel,
+    return metrics(geometry().size());
+}
+
+ScreenMetrics metrics(QSize area)
+{
+    return {Twips::fromPixels(area.width()), Twips::fromPixels(area.height()), Twips::perPixel,
             Twips::perPixel};
+}
+
+void waitUntilExposed(QWidget* window)
+{
+    QWindow* handle = window->windowHandle();
+    if (!handle || handle->isExposed())
+        return;
+    // Watches the window's expose event: the window paints itself right after the watcher has
+    // seen it, before the loop ends.
+    struct Watcher : QObject {
+        QEventLoop loop;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Expose)
+                QTimer::singleShot(0, &loop, &QEventLoop::quit);
+            return false;
+        }
+    } watcher;
+    handle->installEventFilter(&watcher);
+    QTimer::singleShot(1000, &watcher.loop, &QEventLoop::quit);
+    watcher.loop.exec();
 }
 } // namespace Screen

@@ -3,6 +3,7 @@
 #include "core/ScreenMetrics.h"
 
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -10,4 +11,10 @@ namespace Screen {
 // The screen the game runs on: the primary one.
 QRect geometry();
 ScreenMetrics metrics();
+// The same measures of an area of the screen: a window's.
+ScreenMetrics metrics(QSize area);
+// Returns once a window just shown is on the screen and painted, or after a second at most:
+// a compositor stacks windows in the order they first show their contents, so a dialog shown
+// after this stays above it.
+void waitUntilExposed(QWidget* window);
 } // namespace Screen

@@ -50,7 +50,9 @@ void frmLotaro::load()
 {
     SetTitleBar(this, false);
     m_view.showSoundOn(loadSoundOn(m_services.store));
-    // Without a window manager a maximised window keeps its size hint, so it is given the
+    // The board covers the whole screen, the desktop's panels too: a window manager fits a
+    // maximised window into the area its panels leave, but gives a full-screen window the
+    // screen. Without a window manager the window keeps its size hint, so it is given the
     // screen first.
     setGeometry(Screen::geometry());
     // The tile lives in a hidden picture on the board, where every dialog takes it from.
@@ -60,7 +62,8 @@ void frmLotaro::load()
     picPozadí->setPixmap(WindowLook::backgroundTile());
     picPozadí->adjustSize();
     WindowLook::paintBackground(this, picPozadí->pixmap());
-    showMaximized();
+    showFullScreen();
+    Screen::waitUntilExposed(this);
     if (showNewGameDialog())
         DealCards();
 }
@@ -117,7 +120,7 @@ void frmLotaro::DealCards()
 {
     setCursor(Qt::WaitCursor);
     const GameSettings& s = m_settings;
-    const ScreenMetrics screen = Screen::metrics();
+    const ScreenMetrics screen = Screen::metrics(size());
     const BoardLayout layout =
         computeBoardLayout(screen.widthTwips, screen.heightTwips, s.columns, s.rows, s.cardSize);
     m_view.layOut(layout, s);

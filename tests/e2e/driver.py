@@ -2,8 +2,8 @@
 """Drives the real game under Xvfb with real X input, and reads the screen back.
 
 Used by the end-to-end test and by hand (python3 tests/e2e/driver.py --help). It starts its
-own X server without a window manager, gives the game private settings and runtime
-directories, and never touches the user's own.
+own X server, bare or with a window manager and panel, gives the game private settings and
+runtime directories, and never touches the user's own.
 """
 import argparse
 import io
@@ -62,7 +62,7 @@ HALL_OF_FAME = (497, 537)
 
 
 class Session:
-    def __init__(self, executable, width=1024, height=768, settings=None, shots=None):
+    def __init__(self, executable, width=1024, height=768, settings=None, shots=None, desktop=()):
         self.width, self.height = width, height
         self.root = tempfile.mkdtemp(prefix="lotaro-e2e-")
         self.config = os.path.join(self.root, "config")
@@ -73,17 +73,38 @@ class Session:
         self.shot_count = 0
         if settings:
             self.write_settings("Nastavení", settings)
-        self.display = ":%d" % (50 + os.getpid() % 200)
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0",
+        # The server picks a free display and names it once it takes connections.
+        ready, told = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-screen", "0",
                                       "%dx%dx24" % (width, height), "-nolisten", "tcp"],
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                     pass_fds=(told,))
+        os.close(told)
+        with os.fdopen(ready) as told_display:  # to the newline, or the server dies of SIGPIPE
+            self.display = ":" + told_display.readline().strip()
         self.env = dict(os.environ, DISPLAY=self.display, XDG_CONFIG_HOME=self.config,
                         XDG_RUNTIME_DIR=self.runtime, DBUS_SESSION_BUS_ADDRESS="disabled:",
                         SDL_AUDIODRIVER="dummy", QT_QPA_PLATFORM="xcb")
-        self.wait_for(lambda: subprocess.run(["xdpyinfo"], env=self.env, capture_output=True)
-                      .returncode == 0, 10, "X server")
+        # A window manager and its panel, e.g. openbox and tint2; the game starts once the
+        # panel has taken its part of the screen.
+        self.desktop = [subprocess.Popen([p], env=self.env, stdout=subprocess.DEVNULL,
+                                         stderr=subprocess.DEVNULL) for p in desktop]
+        self.game = None
+        if desktop:
+            full = "= 0, 0, %d, %d" % (width, height)
+            try:
+                self.wait_for(lambda: "_NET_WORKAREA(CARDINAL) = " in self.root_property(
+                    "_NET_WORKAREA") and full not in self.root_property("_NET_WORKAREA"), 30,
+                    "the panel")
+            except TimeoutError:
+                self.close()
+                raise
         self.game = subprocess.Popen([executable], env=self.env, stdout=subprocess.PIPE,
                                      stderr=subprocess.STDOUT)
+
+    def root_property(self, name):
+        return subprocess.run(["xprop", "-root", name], env=self.env, capture_output=True,
+                              text=True).stdout
 
     def write_settings(self, section, values):
         path = os.path.join(self.config, "Lotaro", "Lotaro.ini")
@@ -128,7 +149,7 @@ class Session:
         subprocess.run(["xdotool", "key", name], env=self.env, check=True)
 
     def mapped_windows(self):
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."],
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.game.pid)],
                              env=self.env, capture_output=True, text=True).stdout
         return [w for w in out.split()]
 
@@ -165,12 +186,15 @@ class Session:
                    origin[1] + EDGE + round(y_twips / TWIPS))
 
     def close(self):
-        if self.game.poll() is None:
+        if self.game and self.game.poll() is None:
             self.game.send_signal(signal.SIGTERM)
             try:
                 self.game.wait(10)
             except subprocess.TimeoutExpired:
                 self.game.kill()
+        for p in self.desktop:
+            p.terminate()
+            p.wait()
         self.xvfb.terminate()
         self.xvfb.wait()
         shutil.rmtree(self.root, ignore_errors=True)
@@ -290,10 +314,12 @@ def main():
     parser.add_argument("--flip", type=int, default=3, choices=(0, 1, 2, 3))
     parser.add_argument("--board", type=int, default=2, choices=(0, 1, 2))
     parser.add_argument("--shots", default=None, help="folder for screenshots along the way")
+    parser.add_argument("--desktop", nargs="*", default=[], help="window manager and panel")
     args = parser.parse_args()
     columns, rows = [(10, 8), (8, 6), (6, 5)][args.board]
     session = Session(args.executable, settings={
-        "DvaHráči": args.players - 1, "Počet": args.board, "Otočený": args.flip}, shots=args.shots)
+        "DvaHráči": args.players - 1, "Počet": args.board, "Otočený": args.flip}, shots=args.shots,
+        desktop=args.desktop)
     try:
         dialog = session.wait_dialog(NEW_GAME)
         session.save_shot("new-game")

@@ -4,12 +4,12 @@
 A whole one-player 6 x 5 game is played by remembering the faces seen on screen; the dialog,
 the board, the result window and the hall of fame must appear where their layout rules put
 them, the new entry must reach the settings file, and "Konec" must end the process with the
-unpacked tree removed.
+unpacked tree removed. Further arguments name a window manager and its panel to run first
+(e.g. openbox tint2): the board must still cover the panel, and Esc must minimise it.
 """
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import driver  # noqa: E402
@@ -37,28 +37,45 @@ def placed(size, card_twips=None, screen=(1024, 768)):
 
 
 def main():
-    executable = sys.argv[1]
-    bare = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
-    alone = subprocess.run([executable], env=bare, capture_output=True, text=True, timeout=60)
-    check(alone.returncode == 1 and "No graphical display was found" in alone.stderr,
-          "without a display: exit %d, %r" % (alone.returncode, alone.stderr))
-    lost = driver.Session(executable)
-    try:  # the X server goes away under the game: the tree goes with the game
-        lost.wait_for(lambda: os.listdir(lost.runtime), 10, "the unpacked tree")
-        lost.xvfb.kill()
-        check(lost.game.wait(15) == 1 and not os.listdir(lost.runtime), "X server gone, tree gone")
-    finally:
-        lost.close()
-    session = driver.Session(executable, settings={"Počet": 2, "Otočený": 3})
+    executable, desktop = sys.argv[1], sys.argv[2:]
+    if not desktop:  # once, on the bare server
+        bare = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
+        alone = subprocess.run([executable], env=bare, capture_output=True, text=True, timeout=60)
+        check(alone.returncode == 1 and "No graphical display was found" in alone.stderr,
+              "without a display: exit %d, %r" % (alone.returncode, alone.stderr))
+        lost = driver.Session(executable)
+        try:  # the X server goes away under the game: the tree goes with the game
+            lost.wait_for(lambda: os.listdir(lost.runtime), 10, "the unpacked tree")
+            lost.xvfb.kill()
+            check(lost.game.wait(15) == 1 and not os.listdir(lost.runtime), "X server gone, tree gone")
+        finally:
+            lost.close()
+    session = driver.Session(executable, settings={"Počet": 2, "Otočený": 3}, desktop=desktop)
     try:
         dialog = session.wait_dialog(driver.NEW_GAME)
         check(near(dialog, placed(driver.NEW_GAME)), "new-game dialog centred at %s" % (dialog,))
         session.click_in(dialog, 3885 + 450, 6720 + 150)
         session.wait_for(lambda: not session.dialogs(), 10, "the dialog to close")
-        board = [session.window_geometry(w) for w in session.mapped_windows()]
-        check((0, 0, 1024, 768) in board, "board covers the screen: %s" % board)
+        board = session.mapped_windows()
+        geometry = [session.window_geometry(w) for w in board]
+        check((0, 0, 1024, 768) in geometry, "board covers the screen: %s" % geometry)
+        screen = session.screen()
+        top, bottom = (screen.crop((0, y, 1024, y + 30)).resize((12, 12)) for y in (0, 738))
+        check(driver.difference(top, bottom) < 12, "the board's texture where a panel would be")
 
-        moves = driver.Player(session, 6, 5, 4000).play()
+        def minimise(player, first, second, paired):
+            if player.moves != 2 or not desktop:
+                return
+            before = session.screen()
+            session.key("Escape")
+            session.wait_for(lambda: not session.mapped_windows(), 5, "the board to minimise")
+            subprocess.run(["xdotool", "windowactivate", board[0]], env=session.env)
+            session.wait_for(lambda: session.mapped_windows() == board, 5, "the board back")
+            check(session.window_geometry(board[0]) == (0, 0, 1024, 768) and
+                  driver.difference(before, session.screen()) < 1,
+                  "Esc minimised the board; restored, it shows the same game on the whole screen")
+
+        moves = driver.Player(session, 6, 5, 4000, minimise).play()
         check(15 <= moves <= 30, "a whole 6 x 5 game played in %d moves" % moves)
 
         result = session.wait_dialog(driver.RESULT_ONE)
