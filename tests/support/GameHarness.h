@@ -25,22 +25,26 @@ struct GameHarness {
     FakeClock clock;
     std::unique_ptr<frmLotaro> board;
 
-    void reset(std::uint32_t seed)
+    // ownSet: where the own picture set is read from.
+    void reset(std::uint32_t seed, const QString& ownSet = QString())
     {
         temp = std::make_unique<QTemporaryDir>();
-        assets = std::make_unique<AssetStore>(temp->path());
+        assets = std::make_unique<AssetStore>(temp->path(), ownSet);
         store = MemoryStore();
         sound = RecordingSound();
         random = std::make_unique<MersenneRandom>(seed);
         clock = FakeClock();
     }
 
-    // Starts the board and answers its first new-game dialog with the stored choice.
-    void start()
+    // Starts the board and answers its first new-game dialog with the stored choice, unless
+    // the test answers it itself.
+    void start(bool answer = true)
     {
         board = std::make_unique<frmLotaro>(Services{store, *random, clock, *assets, sound});
-        answerNewGame();
+        if (answer)
+            answerNewGame();
         board->load();
+        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
     }
 
     void finish()

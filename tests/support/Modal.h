@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -43,4 +44,14 @@ inline void onNextModal(std::function<void(QWidget*)> act, std::function<void()>
         act(modal);
     });
     poll->start();
+}
+
+// Scenarios whose outcome does not depend on the screen run on one size only.
+inline bool skipOffMainScreen(std::initializer_list<const char*> sizeDependent)
+{
+    const bool main = QGuiApplication::primaryScreen()->size() == QSize(1024, 768);
+    for (const char* name : sizeDependent)
+        if (qstrcmp(QTest::currentTestFunction(), name) == 0)
+            return false;
+    return !main;
 }
