@@ -366,7 +366,13 @@ void BoardTest::newGameAndQuit()
         },
         {}, QStringLiteral("frmSkoncit"));
     QTest::mouseClick(menu(5), Qt::LeftButton);
-    onNextModal([](QWidget* confirm) { confirm->close(); }, {}, QStringLiteral("frmSkoncit"));
+    onNextModal(
+        [](QWidget* confirm) {
+            QTest::keyClick(confirm, Qt::Key_Escape); // no key stands for an answer
+            QVERIFY(confirm->isVisible());
+            confirm->close();
+        },
+        {}, QStringLiteral("frmSkoncit"));
     QVERIFY(!m_game.board->close());
     QVERIFY(m_game.board->isVisible() && menu(0)->isEnabled());
     QCOMPARE(m_game.board->gameState().cardValue, values);
