@@ -91,6 +91,11 @@ BoardView::BoardView(QWidget* board, std::function<void(int)> cardClicked,
     imgRub = new CardPicture(board);
     imgRub->setObjectName(QStringLiteral("imgRub"));
     imgRub->hide();
+    picPozadí = new QLabel(board);
+    picPozadí->setObjectName(QStringLiteral("picPozadí"));
+    picPozadí->hide();
+    picPozadí->setPixmap(WindowLook::backgroundTile());
+    picPozadí->adjustSize();
 }
 
 void BoardView::createCard(int k)
@@ -262,6 +267,11 @@ void BoardView::clearMenuLook(int k)
 void BoardView::resetMenuLook()
 {
     m_menu.reset();
+}
+
+QPixmap BoardView::backgroundTile() const
+{
+    return picPozadí->pixmap();
 }
 
 QString BoardView::playerText(int player) const

@@ -3,6 +3,7 @@
 #include "core/TurnLogic.h"
 #include "ui/HoverGroup.h"
 
+#include <QPixmap>
 #include <QString>
 
 #include <array>
@@ -56,6 +57,10 @@ public:
     QString playerText(int player) const;
     QString scoreText(int player) const;
 
+    // The tile behind every window, kept in the board's hidden picture, where every dialog
+    // takes it from.
+    QPixmap backgroundTile() const;
+
     int cardCount() const { return static_cast<int>(imgLotaro.size()); }
 
 private:
@@ -73,4 +78,5 @@ private:
     std::vector<CardPicture*> imgLotaro;
     std::vector<CardPicture*> imgLíc;
     CardPicture* imgRub = nullptr;
+    QLabel* picPozadí = nullptr;
 };

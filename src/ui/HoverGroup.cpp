@@ -15,9 +15,3 @@ void HoverGroup::reset() const
     for (ActionLabel* label : m_labels)
         label->setHighlighted(false);
 }
-
-void HoverGroup::resetIndex(int index) const
-{
-    if (ActionLabel* label = m_labels.value(index))
-        label->setHighlighted(false);
-}

@@ -13,7 +13,6 @@ public:
 
     void hover(int index) const;
     void reset() const;
-    void resetIndex(int index) const;
 
 private:
     QList<ActionLabel*> m_labels;

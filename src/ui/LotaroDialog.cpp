@@ -1,8 +1,8 @@
 #include "LotaroDialog.h"
 
+#include "core/Twips.h"
 #include "ui/ActionLabel.h"
 #include "ui/WindowLook.h"
-#include "core/Twips.h"
 
 #include <QLabel>
 #include <QMouseEvent>

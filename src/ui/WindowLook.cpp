@@ -1,8 +1,8 @@
 #include "WindowLook.h"
 
 #include "core/AssetCatalogue.h"
-#include "ui/Screen.h"
 #include "core/Twips.h"
+#include "ui/Screen.h"
 
 #include <QApplication>
 #include <QFontDatabase>

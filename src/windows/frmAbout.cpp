@@ -1,8 +1,8 @@
 #include "frmAbout.h"
 
+#include "core/Twips.h"
 #include "ui/ActionLabel.h"
 #include "ui/WindowLook.h"
-#include "core/Twips.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -22,7 +22,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -55,13 +54,7 @@ void frmLotaro::load()
     // screen. Without a window manager the window keeps its size hint, so it is given the
     // screen first.
     setGeometry(Screen::geometry());
-    // The tile lives in a hidden picture on the board, where every dialog takes it from.
-    auto* picPozadí = new QLabel(this);
-    picPozadí->setObjectName(QStringLiteral("picPozadí"));
-    picPozadí->hide();
-    picPozadí->setPixmap(WindowLook::backgroundTile());
-    picPozadí->adjustSize();
-    WindowLook::paintBackground(this, picPozadí->pixmap());
+    WindowLook::paintBackground(this, m_view.backgroundTile());
     showFullScreen();
     Screen::waitUntilExposed(this);
     if (showNewGameDialog())
@@ -96,16 +89,12 @@ void frmLotaro::menuAction(int k)
         showHallOfFame(fame, std::nullopt);
         break;
     }
-    case 3: {
-        frmNápověda help(this, m_settings.cardSize);
-        help.exec();
+    case 3:
+        frmNápověda(this, m_settings.cardSize).exec();
         break;
-    }
-    case 4: {
-        frmAbout about(this, m_settings.cardSize);
-        about.exec();
+    case 4:
+        frmAbout(this, m_settings.cardSize).exec();
         break;
-    }
     case 5:
         close();
         break;
@@ -170,18 +159,12 @@ void frmLotaro::keyPressEvent(QKeyEvent* event)
 
 void frmLotaro::closeEvent(QCloseEvent* event)
 {
-    if (m_ending) {
-        event->accept();
-        return;
-    }
-    frmSkoncit confirm(this, m_settings.cardSize);
-    const bool quitConfirmed = confirm.exec() == QDialog::Accepted;
-    if (!quitConfirmed) {
-        event->ignore();
-        return;
-    }
-    endRun();
-    event->accept();
+    // Every way of closing the board asks first, until the run has begun to end.
+    const bool quitConfirmed =
+        m_ending || frmSkoncit(this, m_settings.cardSize).exec() == QDialog::Accepted;
+    if (quitConfirmed)
+        endRun();
+    event->setAccepted(quitConfirmed);
 }
 
 void frmLotaro::endRun()
@@ -189,7 +172,11 @@ void frmLotaro::endRun()
     if (m_ending)
         return;
     m_services.assets.RemoveAssetTree();
-    endProgram();
+    m_ending = true;
+    Timer1->stop();
+    Timer2->stop();
+    // Leaves every modal loop that may still be running, not only the main one.
+    QCoreApplication::exit(0);
     close();
 }
 
@@ -243,10 +230,7 @@ void frmLotaro::FinishGame()
         HallOfFame fame;
         const std::optional<int> newEntryRow =
             fame.rankResult(m_services.store, m_settings.sizeClass, result);
-        {
-            frmkonec1 window(this, result);
-            window.exec();
-        }
+        frmkonec1(this, result).exec();
         const bool newRecord = newEntryRow.has_value();
         if (!m_ending && newRecord)
             showHallOfFame(fame, newEntryRow);
@@ -280,13 +264,4 @@ bool frmLotaro::showNewGameDialog()
     }
     m_settings = *next;
     return true;
-}
-
-void frmLotaro::endProgram()
-{
-    m_ending = true;
-    Timer1->stop();
-    Timer2->stop();
-    // Leaves every modal loop that may still be running, not only the main one.
-    QCoreApplication::exit(0);
 }

@@ -49,7 +49,6 @@ private:
     void showHallOfFame(HallOfFame& fame, std::optional<int> newEntryRow);
     void playSound(int number);
     bool showNewGameDialog();
-    void endProgram();
 
     Services m_services;
     GameSettings m_settings; // the answer of the last new-game dialog

@@ -214,16 +214,9 @@ OptionChoice frmNováHra::choice() const
 {
     OptionChoice c;
     int* fields[] = {&c.players, &c.boardSize, &c.face, &c.back, &c.flip};
-    for (const Group& g : m_groups) {
-        // The first selected button wins; none selected counts as the first.
-        int selected = 0;
-        for (int i = 0; i < int(g.captions.size()); ++i)
-            if (g.buttons->button(i)->isChecked()) {
-                selected = i;
-                break;
-            }
-        *fields[g.field] = selected;
-    }
+    // None selected counts as the first.
+    for (const Group& g : m_groups)
+        *fields[g.field] = qMax(0, g.buttons->checkedId());
     c.name1 = txtHráč1->text();
     c.name2 = txtHráč2->text();
     return c;
@@ -266,15 +259,8 @@ void frmNováHra::mouseMoveEvent(QMouseEvent* event)
 {
     // Only the dialog's own background clears the looks; its controls do not.
     if (isBare(event->position().toPoint())) {
-        const HoverGroup& face = m_groups[Face].labels;
-        const HoverGroup& back = m_groups[Back].labels;
-        for (int i = 0; i < 6; ++i) {
-            face.resetIndex(i);
-            back.resetIndex(i);
-        }
-        m_groups[Flip].labels.reset();
-        m_groups[BoardSize].labels.reset();
-        m_groups[Players].labels.reset();
+        for (const Group& g : m_groups)
+            g.labels.reset();
         lblOK->setHighlighted(false);
         lblKonec->setHighlighted(false);
     }
