@@ -14,6 +14,25 @@
 
 using Twips::toPixels;
 
+namespace {
+// The X connection where the game runs on X, else none.
+xcb_connection_t* x11Connection()
+{
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 && QGuiApplication::platformName() == u"xcb" ? x11->connection() : nullptr;
+}
+
+xcb_atom_t atom(xcb_connection_t* connection, std::string_view name)
+{
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.data()),
+        nullptr);
+    const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return value;
+}
+} // namespace
+
 FramedDialog::FramedDialog(QWidget* board, const QString& name, int widthTwips, int heightTwips)
     : QDialog(board, Qt::Dialog | Qt::FramelessWindowHint), m_client(new QWidget(this))
 {
@@ -55,32 +74,34 @@ void FramedDialog::paintEvent(QPaintEvent*)
     }
 }
 
+// On X, a dialog of the board, one that the window manager may place itself, is a problem:
+// GNOME centres a modal dialog on the window it belongs to, weston puts it where it likes. The
+// dialogs are therefore made modal for the game's window group, which keeps them above the
+// board just as well, and window managers leave them where the game puts them. The group
+// leader, which the toolkit names when a dialog has no transient parent, is read when the dialog
+// is mapped; the root window, the usual name of the whole group, follows at once for window
+// managers that take only that one. The dialogs stay out of the task bar.
 void FramedDialog::showEvent(QShowEvent* event)
 {
-    // On X the dialog is made transient for the game's window group (the toolkit names its
-    // group leader when a window has no transient parent) rather than for the board itself.
-    // Window managers keep it above the board either way, but some place a dialog of a mapped
-    // window themselves: GNOME centres a modal dialog on its parent, weston puts it where it
-    // likes. A dialog of the group stands where the game put it. The dialog is not a window of
-    // its own in the task bar.
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-    if (connection && QGuiApplication::platformName() == u"xcb" && windowHandle()) {
+    if (xcb_connection_t* connection = x11Connection(); connection && windowHandle()) {
         windowHandle()->setTransientParent(nullptr);
-        const auto atom = [connection](std::string_view name) {
-            xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-                connection,
-                xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.data()),
-                nullptr);
-            const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-            std::free(reply);
-            return value;
-        };
         // Read and kept by the toolkit when it sets the window's state before mapping it.
-        const xcb_atom_t skip[] = {atom("_NET_WM_STATE_SKIP_TASKBAR"),
-                                   atom("_NET_WM_STATE_SKIP_PAGER")};
+        const xcb_atom_t skip[] = {atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                   atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
         xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(winId()),
-                            atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, skip);
+                            atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, skip);
     }
     QDialog::showEvent(event);
+}
+
+void FramedDialog::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    xcb_connection_t* connection = x11Connection();
+    if (!visible || !connection)
+        return;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(winId()),
+                        XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &root);
+    xcb_flush(connection);
 }

@@ -15,6 +15,8 @@ public:
     // The parent of every control.
     QWidget* client() const { return m_client; }
 
+    void setVisible(bool visible) override;
+
 protected:
     // The bare window, where the mouse takes the highlight off the action labels: the edge, or
     // the client area where no control is.

@@ -28,10 +28,22 @@ ScreenMetrics metrics(QSize area)
             Twips::perPixel};
 }
 
+namespace {
+// An X server of a Wayland compositor: the compositor, not a window manager, stacks the
+// windows, in the order they first show their contents. XWayland names its outputs XWAYLAND0,
+// XWAYLAND1 and so on.
+bool onXWayland()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return QGuiApplication::platformName() == u"xcb" && screen &&
+           screen->name().startsWith(u"XWAYLAND");
+}
+} // namespace
+
 void waitUntilExposed(QWidget* window)
 {
     QWindow* handle = window->windowHandle();
-    if (!handle || handle->isExposed())
+    if (!handle || handle->isExposed() || !onXWayland())
         return;
     // Watches the window's expose event: the window paints itself right after the watcher has
     // seen it, before the loop ends.
