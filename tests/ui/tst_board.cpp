@@ -1,6 +1,5 @@
-#include "GameHarness.h"
-#include "Hover.h"
 #include "TestMain.h"
+#include "Windows.h"
 
 #include "core/Deal.h"
 #include "ui/ActionLabel.h"
@@ -257,7 +256,7 @@ void BoardTest::ownSet()
                 QTest::mouseClick(notice->findChild<ActionLabel*>(QStringLiteral("lblOK")),
                                   Qt::LeftButton);
             },
-            {}, QStringLiteral("frmNeexistuje"));
+            QStringLiteral("frmNeexistuje"));
     answerNewGame();
     m_game.start(false);
     QCOMPARE(noticed, !dealt);
@@ -364,7 +363,7 @@ void BoardTest::newGameAndQuit()
             QTest::mouseClick(confirm->findChild<ActionLabel*>(QStringLiteral("lblStorno")),
                               Qt::LeftButton);
         },
-        {}, QStringLiteral("frmSkoncit"));
+        QStringLiteral("frmSkoncit"));
     QTest::mouseClick(menu(5), Qt::LeftButton);
     onNextModal(
         [](QWidget* confirm) {
@@ -372,7 +371,7 @@ void BoardTest::newGameAndQuit()
             QVERIFY(confirm->isVisible());
             confirm->close();
         },
-        {}, QStringLiteral("frmSkoncit"));
+        QStringLiteral("frmSkoncit"));
     QVERIFY(!m_game.board->close());
     QVERIFY(m_game.board->isVisible() && menu(0)->isEnabled());
     QCOMPARE(m_game.board->gameState().cardValue, values);

@@ -1,8 +1,5 @@
-#include "FakeClock.h"
-#include "Hover.h"
-#include "MemoryStore.h"
-#include "RecordingSound.h"
 #include "TestMain.h"
+#include "Windows.h"
 
 #include "core/AssetStore.h"
 #include "core/HallOfFame.h"

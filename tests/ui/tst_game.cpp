@@ -1,6 +1,5 @@
-#include "GameHarness.h"
-#include "Hover.h"
 #include "TestMain.h"
+#include "Windows.h"
 
 #include "ui/ActionLabel.h"
 #include "ui/CardPicture.h"
@@ -255,7 +254,7 @@ void GameTest::onePlayerNewRecord()
             QVERIFY(!timer("Timer1")->isActive());
             ok(w);
         },
-        {}, QStringLiteral("frmkonec1"));
+        QStringLiteral("frmkonec1"));
     onNextModal(
         [this](QWidget* w) {
             QLabel* name = label("lblJméno_10", w);
@@ -273,7 +272,7 @@ void GameTest::onePlayerNewRecord()
             QVERIFY(m_game.store.writes.filter(QStringLiteral("Malý/")).isEmpty());
             ok(w);
         },
-        {}, QStringLiteral("frmSíň"));
+        QStringLiteral("frmSíň"));
     answerNewGame();
     findPairs(1);
     const auto stored = [this](const char* key) {
@@ -305,7 +304,7 @@ void GameTest::onePlayerWithoutRecord()
             });
             ok(w);
         },
-        {}, QStringLiteral("frmkonec1"));
+        QStringLiteral("frmkonec1"));
     findPairs(2);
     QCOMPARE(next, QStringLiteral("frmNováHra"));
     QVERIFY(m_game.store.writes.filter(QStringLiteral("Malý/0Jméno")).isEmpty());
@@ -362,7 +361,7 @@ void GameTest::twoPlayersResult()
             answerNewGame();
             ok(w);
         },
-        {}, QStringLiteral("frmKonec2"));
+        QStringLiteral("frmKonec2"));
     findPairs(1);
     QCOMPARE(m_game.board->gameState().pairsFound, 0);
 }
@@ -389,7 +388,7 @@ void GameTest::clearWhileTheRowBlinks()
             answerNewGame();
             ok(w);
         },
-        {}, QStringLiteral("frmSíň"));
+        QStringLiteral("frmSíň"));
     findPairs(1);
     QCOMPARE(m_game.store.values.value(QStringLiteral("Malý/0Jméno")), QStringLiteral("..."));
     QCOMPARE(m_game.store.values.value(QStringLiteral("Velký/4Otočené")), QStringLiteral("999"));
@@ -418,7 +417,7 @@ void GameTest::fromTheMenuNothingIsMarked()
             QVERIFY(!w->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
             ok(w);
         },
-        {}, QStringLiteral("frmSíň"));
+        QStringLiteral("frmSíň"));
     QTest::mouseClick(find<ActionLabel>("lblNabídka_2"), Qt::LeftButton);
     QCOMPARE(requests(GameSound::End), 0);
     QCOMPARE(int(m_game.store.writes.size()) - writes, 60);

@@ -1,9 +1,5 @@
-#include "FakeClock.h"
-#include "Hover.h"
-#include "MemoryStore.h"
-#include "NewGame.h"
-#include "RecordingSound.h"
 #include "TestMain.h"
+#include "Windows.h"
 
 #include "core/AssetStore.h"
 #include "core/GameSettings.h"
@@ -85,7 +81,7 @@ void NewGameTest::cleanup()
 
 bool NewGameTest::open(const std::function<void(QWidget*)>& act)
 {
-    onNextModal(act, {}, QStringLiteral("frmNováHra"));
+    onNextModal(act, QStringLiteral("frmNováHra"));
     m_answer = m_dialog->ask();
     return m_answer.has_value();
 }
