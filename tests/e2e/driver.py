@@ -73,10 +73,11 @@ class Session:
         self.shot_count = 0
         if settings:
             self.write_settings("Nastavení", settings)
-        # The server picks a free display and names it once it takes connections.
+        # The server picks a free display and names it once it takes connections. It must not
+        # reset when its only client leaves, or a window manager connecting then finds none.
         ready, told = os.pipe()
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-screen", "0",
-                                      "%dx%dx24" % (width, height), "-nolisten", "tcp"],
+                                      "%dx%dx24" % (width, height), "-nolisten", "tcp", "-noreset"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                      pass_fds=(told,))
         os.close(told)
