@@ -1,8 +1,7 @@
 #!/usr/bin/python3
-"""End-to-end: the built game under Xvfb, driven with real X input and checked from outside: a
-whole 6 x 5 game played by remembering faces, the windows where the game puts them, the record
-in the settings file, and the ways a run ends. Further arguments name a window manager and panel
-to run first (openbox tint2)."""
+"""End-to-end: the built game under Xvfb, driven with real X input and checked from outside. A
+whole 6 x 5 game is played by remembering faces; on the bare server the run then ends by SIGTERM
+at the hall of fame, under a window manager and panel (arguments: openbox tint2) by "Konec"."""
 import os
 import subprocess
 import sys
@@ -22,6 +21,18 @@ def check(condition, what):
         failures.append(what)
 
 
+def terminated(session, where):
+    """SIGTERM ends the run as "Konec" does, from inside a modal window too. The settings file
+    keeps every key it had, and a table of the hall of fame in it is whole: 5 places, 4 keys."""
+    before = session.settings()
+    session.game.terminate()
+    code, after, left = session.game.wait(15), session.settings(), os.listdir(session.runtime)
+    whole = all(after.get(s, {}).items() >= keys.items() for s, keys in before.items()) and \
+        all(len(keys) == 20 for s, keys in after.items() if s != "Nastaven%ED")
+    check(code == 0 and not left and whole,
+          "SIGTERM at %s: exit %s, left %s, settings %s" % (where, code, left, after))
+
+
 def main(executable, *desktop):
     if not desktop:
         bare = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
@@ -32,6 +43,9 @@ def main(executable, *desktop):
             s.wait_for(lambda: os.listdir(s.runtime), 10, "the unpacked tree")
             s.xvfb.kill()  # the X platform then ends the process with exit()
             check(s.game.wait(15) == 1 and not os.listdir(s.runtime), "X server gone, tree gone")
+        with closing(Session(executable, SETTINGS)) as s:
+            s.wait_dialog(driver.NEW_GAME)
+            terminated(s, "the new-game dialog")
     with closing(Session(executable, SETTINGS, desktop)) as session:
         dialog = session.wait_dialog(driver.NEW_GAME)
         check(dialog == driver.NEW_GAME_AT, "new-game dialog centred at %s" % (dialog,))
@@ -59,6 +73,8 @@ def main(executable, *desktop):
         session.click(*driver.RESULT_OK, result)
         fame = session.wait_dialog(driver.HALL_OF_FAME)
         check(fame == driver.HALL_OF_FAME_AT, "hall of fame left of the panel at %s" % (fame,))
+        if not desktop:  # before its save
+            return terminated(session, "the hall of fame")
         session.click(*driver.HALL_OF_FAME_OK, fame)
         dialog = session.wait_dialog(driver.NEW_GAME)
         small = session.settings().get("Mal%FD", {})
