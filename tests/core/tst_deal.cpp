@@ -37,7 +37,6 @@ private Q_SLOTS:
         const int columns = example[3];
         const BoardLayout l = computeBoardLayout(example[0] * 15.0, example[1] * 15.0, columns,
                                                  example[4], example[2]);
-        QCOMPARE(int(l.cards.size()), columns * example[4]);
         QList<int> twips;
         for (double v : {l.panelX, l.cards[0].x, l.cards[0].y, l.cards.back().x, l.cards.back().y,
                          l.menu[0].y})
@@ -100,7 +99,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("expected");
-        const QTime ten(10, 0);
+        const auto clock = [](const char* start, const char* now) {
+            const QString form = u"h:mm:ss.zzz"_s;
+            return GameClock::caption(QTime::fromString(start, form), QTime::fromString(now, form));
+        };
         QTest::newRow("player 1") << DealText::playerCaption({}, 1) << "Hráč 1";
         QTest::newRow("player 2") << DealText::playerCaption({}, 2) << "Hráč 2";
         QTest::newRow("named player") << DealText::playerCaption(u"Eliška"_s, 2) << "Eliška";
@@ -110,13 +112,11 @@ private Q_SLOTS:
         QTest::newRow("3 pairs") << DealText::scoreCaption(3) << " 3";
         QTest::newRow("negative") << NumberText::withSignSpace(-3) << "-3";
         QTest::newRow("clock at the deal") << DealText::initialClockCaption() << "Čas: 0:00:00";
-        QTest::newRow("clock, 65 s") << GameClock::caption(ten, QTime(10, 1, 5)) << "Čas: 0:01:05";
-        QTest::newRow("clock, hours")
-            << GameClock::caption(QTime(8, 0), QTime(19, 2, 3)) << "Čas: 11:02:03";
-        QTest::newRow("clock, fractions dropped")
-            << GameClock::caption(QTime(10, 0, 0, 900), QTime(10, 0, 1, 100)) << "Čas: 0:00:01";
-        QTest::newRow("clock past midnight")
-            << GameClock::caption(QTime(23, 59, 50), QTime(0, 0, 10)) << "Čas: 0:00:20";
+        QTest::newRow("65 s") << clock("10:00:00.000", "10:01:05.000") << "Čas: 0:01:05";
+        QTest::newRow("hours") << clock("8:00:00.000", "19:02:03.000") << "Čas: 11:02:03";
+        QTest::newRow("fractions dropped")
+            << clock("10:00:00.900", "10:00:01.100") << "Čas: 0:00:01";
+        QTest::newRow("past midnight") << clock("23:59:50.000", "0:00:10.000") << "Čas: 0:00:20";
     }
     void captions()
     {
