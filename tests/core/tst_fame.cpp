@@ -71,7 +71,10 @@ private Q_SLOTS:
         second.loadHallOfFame(store);
         QCOMPARE(second.rankResult(store, 0, {QDate(2026, 1, 1), u"B"_s, 20, 60}), 10);
         second.saveHallOfFame(store);
+        // A ranking syncs first: only so does the real store see what another copy stored.
+        const int syncs = store.syncs;
         QCOMPARE(first.rankResult(store, 0, {QDate(2026, 1, 1), u"A"_s, 30, 60}), 11);
+        QCOMPARE(store.syncs, syncs + 1);
         first.saveHallOfFame(store);
         HallOfFame read;
         read.loadHallOfFame(store);
