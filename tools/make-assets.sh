@@ -14,4 +14,6 @@ if [ -n "$missing" ]; then
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 fi
-exec /usr/bin/python3 tools/make-assets.py
+/usr/bin/python3 tools/make-assets.py
+# What was made must be what the game and its readers expect.
+exec /usr/bin/python3 tools/check-assets.py

@@ -2,253 +2,153 @@
 #include "TestMain.h"
 
 #include "core/GameSettings.h"
+#include "core/HallOfFame.h"
 #include "core/NumberText.h"
 #include "core/SettingsStore.h"
 
-#include <QSettings>
 #include <QStandardPaths>
 
-Q_DECLARE_METATYPE(OptionChoice)
+using namespace Qt::StringLiterals;
+
+namespace {
+// The next game as a store gives it: players, board/size class, faces, back, flip-back delay,
+// card size, names, sound.
+QString text(const SettingsStore& store)
+{
+    const GameSettings s = applyChoice(loadChoice(store), 980);
+    const auto n = [](int v) { return QString::number(v); };
+    return u"%1 %2x%3/%4 %5 %6 %7 %8 %9"_s.arg(
+        n(s.twoPlayers + 1), n(s.columns), n(s.rows), n(s.sizeClass), s.faceSet, s.backSet,
+        n(s.flipDelay), n(s.cardSize),
+        s.player1Name + u'/' + s.player2Name + (loadSoundOn(store) ? u" on" : u" off"));
+}
+
+// What the game makes of a text: "number" a stored number (the leading one, rounded half to
+// even, 0 for none); "screen" the screen's size in twips and twips per pixel, as the new-game
+// dialog shows it and the card size that it allows; else a store that holds only the key,
+// edited by hand, as the next game (each option stays inside its group, a name stays what its
+// box could take, only "0" silences the game) or as the first place of the medium table (a
+// value that does not convert reads as if it were absent).
+const std::pair<const char*, const char*> numbers[] = {
+    {"", "0"},    {"abc", "0"}, {"  2  ", "2"}, {"7x", "7"},
+    {"-1", "-1"}, {"1.4", "1"}, {"1.6", "2"},   {"2.5", "2"},
+    {".9", "1"},  {"-", "0"},   {"٣", "0"},     {"99999999999999", "2147483647"}};
+const std::pair<const char*, const char*> screens[] = {
+    {"9600 7200 15 15", "640x480 760"},     {"12000 9000 15 15", "800x600 980"},
+    {"15360 11520 15 15", "1024x768 1300"}, {"9000 6000 15 15", "600x400 1300"},
+    {"9600 6000 15 15", "640x400 1300"},    {"7680 7200 12 15", "640x480 760"}};
+const std::tuple<const char*, const char*, QString, const char*> stored[] = {
+    {"nothing stored", "Nastavení/Jiný", u"1"_s, "1 10x8/2 1 1 4000 980 / on"},
+    {"8 x 6", "Nastavení/Počet", u"1"_s, "1 8x6/1 1 1 4000 980 / on"},
+    {"6 x 5", "Nastavení/Počet", u"2"_s, "1 6x5/0 1 1 4000 980 / on"},
+    {"flip with blanks", "Nastavení/Otočený", u" 2 "_s, "1 10x8/2 1 1 3000 980 / on"},
+    {"flip empty", "Nastavení/Otočený", QString(), "1 10x8/2 1 1 1000 980 / on"},
+    {"flip out of range", "Nastavení/Otočený", u"4"_s, "1 10x8/2 1 1 4000 980 / on"},
+    {"face rounds into range", "Nastavení/Líc", u"4.6"_s, "1 10x8/2 5 1 4000 980 / on"},
+    {"back negative", "Nastavení/rub", u"-1"_s, "1 10x8/2 1 1 4000 980 / on"},
+    {"back last", "Nastavení/rub", u"5"_s, "1 10x8/2 1 6 4000 980 / on"},
+    {"players fraction", "Nastavení/DvaHráči", u"1.4"_s, "2 10x8/2 1 1 4000 980 / on"},
+    {"players out of range", "Nastavení/DvaHráči", u"2"_s, "1 10x8/2 1 1 4000 980 / on"},
+    {"long name on two lines", "Nastavení/Hráč2", u"Jan\nNovák"_s + QString(5000, u'x'),
+     "1 10x8/2 1 1 4000 980 /Jan No on"},
+    {"cut inside a character", "Nastavení/Hráč1", u"Jména😀"_s, "1 10x8/2 1 1 4000 980 Jména/ on"},
+    {"sound off", "Nastavení/Zvuk", u"0"_s, "1 10x8/2 1 1 4000 980 / off"},
+    {"sound other", "Nastavení/Zvuk", u"ano"_s, "1 10x8/2 1 1 4000 980 / on"},
+    {"hall: nothing stored", "Střední/Jiný", u"1"_s, "2000-01-01 ... 999 0"},
+    {"hall: moves half a number", "Střední/0Otočené", u"12x"_s, "2000-01-01 ... 999 0"},
+    {"hall: moves too many", "Střední/0Otočené", u"40000"_s, "2000-01-01 ... 999 0"},
+    {"hall: moves negative", "Střední/0Otočené", u"-5"_s, "2000-01-01 ... -5 0"},
+    {"hall: time not a time", "Střední/0Čas", u"soon"_s, "2000-01-01 ... 999 0"},
+    {"hall: time out of range", "Střední/0Čas", u"0:61:00"_s, "2000-01-01 ... 999 0"},
+    {"hall: time", "Střední/0Čas", u" 1:02:03 "_s, "2000-01-01 ... 999 3723"},
+    {"hall: date not a date", "Střední/0Datum", u"32.13.2000"_s, "2000-01-01 ... 999 0"},
+    {"hall: date", "Střední/0Datum", u"5.12.2026"_s, "2026-12-05 ... 999 0"},
+    {"hall: long name on two lines", "Střední/0Jméno", u"Jan\nNovák"_s + QString(5000, u'x'),
+     "2000-01-01 Jan No 999 0"}};
+} // namespace
 
 class SettingsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void readAsNumber_data();
-    void readAsNumber();
-    void signSpace();
-    void firstRunDefaults();
-    void handEditedStore_data();
-    void handEditedStore();
-    void derivation_data();
-    void derivation();
-    void savedTexts();
-    void iniRoundTrip();
-    void cardSize_data();
-    void cardSize();
-    void soundSwitch_data();
-    void soundSwitch();
-};
-
-// A stored number is read like the leading number of the text, rounded; no number reads as 0.
-void SettingsTest::readAsNumber_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("empty") << QString() << 0;
-    QTest::newRow("letters") << QStringLiteral("abc") << 0;
-    QTest::newRow("plain") << QStringLiteral("2") << 2;
-    QTest::newRow("blanks around") << QStringLiteral("  2  ") << 2;
-    QTest::newRow("trailing junk") << QStringLiteral("7x") << 7;
-    QTest::newRow("negative") << QStringLiteral("-1") << -1;
-    QTest::newRow("fraction down") << QStringLiteral("1.4") << 1;
-    QTest::newRow("fraction up") << QStringLiteral("1.6") << 2;
-    QTest::newRow("half to even") << QStringLiteral("2.5") << 2;
-    QTest::newRow("leading point") << QStringLiteral(".9") << 1;
-    QTest::newRow("lone sign") << QStringLiteral("-") << 0;
-    QTest::newRow("huge") << QStringLiteral("99999999999999") << INT_MAX;
-    QTest::newRow("non-ascii digit") << QStringLiteral("٣") << 0;
-}
-
-void SettingsTest::readAsNumber()
-{
-    QFETCH(QString, text);
-    QFETCH(int, expected);
-    QCOMPARE(NumberText::readAsNumber(text), expected);
-}
-
-// Counts in the side panel keep a blank where a minus sign would stand.
-void SettingsTest::signSpace()
-{
-    QCOMPARE(NumberText::withSignSpace(7), QStringLiteral(" 7"));
-    QCOMPARE(NumberText::withSignSpace(0), QStringLiteral(" 0"));
-    QCOMPARE(NumberText::withSignSpace(40), QStringLiteral(" 40"));
-    QCOMPARE(NumberText::withSignSpace(-3), QStringLiteral("-3"));
-}
-
-// An empty store gives one player, 10 x 8, the first picture set, wood, whole-move flip-back.
-void SettingsTest::firstRunDefaults()
-{
-    MemoryStore store;
-    const OptionChoice choice = loadChoice(store);
-    QCOMPARE(choice, (OptionChoice{0, 0, 1, 0, 3, QString(), QString()}));
-    const GameSettings settings = applyChoice(choice, 1300);
-    QCOMPARE(settings.twoPlayers, false);
-    QCOMPARE(settings.columns, 10);
-    QCOMPARE(settings.rows, 8);
-    QCOMPARE(settings.sizeClass, 2);
-    QCOMPARE(settings.faceSet, QStringLiteral("1"));
-    QCOMPARE(settings.backSet, QStringLiteral("1"));
-    QCOMPARE(settings.flipDelay, 4000);
-}
-
-// Whatever a hand-edited store holds, the choice stays inside its groups.
-void SettingsTest::handEditedStore_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<OptionChoice>("expected");
-    const OptionChoice d;
-    auto with = [d](auto field, int value) {
-        OptionChoice c = d;
-        c.*field = value;
-        return c;
-    };
-    QTest::newRow("flip with blanks")
-        << QStringLiteral("Otočený") << QStringLiteral(" 2 ") << with(&OptionChoice::flip, 2);
-    QTest::newRow("board not a number")
-        << QStringLiteral("Počet") << QStringLiteral("abc") << with(&OptionChoice::boardSize, 0);
-    QTest::newRow("board out of range") << QStringLiteral("Počet") << QStringLiteral("7") << d;
-    QTest::newRow("face out of range") << QStringLiteral("Líc") << QStringLiteral("9") << d;
-    QTest::newRow("face rounds into range")
-        << QStringLiteral("Líc") << QStringLiteral("4.6") << with(&OptionChoice::face, 5);
-    QTest::newRow("back negative") << QStringLiteral("rub") << QStringLiteral("-1") << d;
-    QTest::newRow("back last") << QStringLiteral("rub") << QStringLiteral("5")
-                               << with(&OptionChoice::back, 5);
-    QTest::newRow("players fraction")
-        << QStringLiteral("DvaHráči") << QStringLiteral("1.4") << with(&OptionChoice::players, 1);
-    QTest::newRow("players two") << QStringLiteral("DvaHráči") << QStringLiteral("2") << d;
-    QTest::newRow("flip empty") << QStringLiteral("Otočený") << QString()
-                                << with(&OptionChoice::flip, 0);
-    OptionChoice longName = d;
-    longName.name2 = QStringLiteral("Jan No");
-    QTest::newRow("long name on two lines")
-        << QStringLiteral("Hráč2") << QString(u"Jan\nNovák" + QString(5000, u'x')) << longName;
-}
-
-void SettingsTest::handEditedStore()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, stored);
-    QFETCH(OptionChoice, expected);
-    MemoryStore store;
-    store.write(SettingsKeys::section, key, stored);
-    QCOMPARE(loadChoice(store), expected);
-}
-
-void SettingsTest::derivation_data()
-{
-    QTest::addColumn<OptionChoice>("choice");
-    QTest::addColumn<bool>("twoPlayers");
-    QTest::addColumn<int>("columns");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("sizeClass");
-    QTest::addColumn<QString>("faceSet");
-    QTest::addColumn<QString>("backSet");
-    QTest::addColumn<int>("flipDelay");
-    QTest::newRow("6 x 5, wall, 2 sec") << OptionChoice{0, 2, 0, 5, 1, {}, {}} << false << 6 << 5
-                                        << 0 << QStringLiteral("0") << QStringLiteral("6") << 2000;
-    QTest::newRow("8 x 6, two players, own set, 1 sec")
-        << OptionChoice{1, 1, 5, 2, 0, {}, {}} << true << 8 << 6 << 1 << QStringLiteral("5")
-        << QStringLiteral("3") << 1000;
-    QTest::newRow("10 x 8, photos, 3 sec")
-        << OptionChoice{0, 0, 4, 0, 2, {}, {}} << false << 10 << 8 << 2 << QStringLiteral("4")
-        << QStringLiteral("1") << 3000;
-}
-
-void SettingsTest::derivation()
-{
-    QFETCH(OptionChoice, choice);
-    choice.name1 = QStringLiteral("Eva");
-    const GameSettings s = applyChoice(choice, 980);
-    QTEST(s.twoPlayers, "twoPlayers");
-    QTEST(int(s.columns), "columns");
-    QTEST(int(s.rows), "rows");
-    QTEST(int(s.sizeClass), "sizeClass");
-    QTEST(s.faceSet, "faceSet");
-    QTEST(s.backSet, "backSet");
-    QTEST(int(s.flipDelay), "flipDelay");
-    QCOMPARE(s.player1Name, QStringLiteral("Eva"));
-    QCOMPARE(s.player2Name, QString());
-    QCOMPARE(s.cardSize, 980);
-}
-
-// The store keeps option indexes, one key per group in the order of the dialog, then the names.
-void SettingsTest::savedTexts()
-{
-    MemoryStore store;
-    saveChoice(store, OptionChoice{1, 2, 5, 5, 1, QStringLiteral("Jana"), QString()});
-    const QString s = SettingsKeys::section + u'/';
-    QCOMPARE(store.writes, (QStringList{s + u"DvaHráči", s + u"Počet", s + u"Líc", s + u"rub",
-                                        s + u"Otočený", s + u"Hráč1", s + u"Hráč2"}));
-    QCOMPARE(store.values.value(s + u"DvaHráči"), QStringLiteral("1"));
-    QCOMPARE(store.values.value(s + u"Počet"), QStringLiteral("2"));
-    QCOMPARE(store.values.value(s + u"Líc"), QStringLiteral("5"));
-    QCOMPARE(store.values.value(s + u"rub"), QStringLiteral("5"));
-    QCOMPARE(store.values.value(s + u"Otočený"), QStringLiteral("1"));
-    QCOMPARE(store.values.value(s + u"Hráč1"), QStringLiteral("Jana"));
-    QVERIFY(store.values.contains(s + u"Hráč2"));
-    QCOMPARE(store.values.value(s + u"Hráč2"), QString());
-}
-
-// The real store keeps Czech keys and names exactly, in the user's configuration directory.
-void SettingsTest::iniRoundTrip()
-{
-    const OptionChoice written{1, 1, 3, 4, 0, QStringLiteral("Žofie"), QStringLiteral("")};
-    QString fileName;
+    void examples_data()
     {
-        IniSettingsStore store;
-        fileName = store.fileName();
-        saveChoice(store, written);
-        saveSoundOn(store, false);
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        for (const auto& [text, expected] : numbers)
+            QTest::addRow("number '%s'", text) << "number" << text << expected;
+        for (const auto& [text, expected] : screens)
+            QTest::addRow("screen %s", text) << "screen" << text << expected;
+        for (const auto& [name, key, text, expected] : stored)
+            QTest::newRow(name) << key << text << expected;
     }
-    QCOMPARE(fileName, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                           QStringLiteral("/Lotaro/Lotaro.ini"));
-    QVERIFY(QFile::exists(fileName));
+    void examples()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, text);
+        QString actual;
+        if (kind == u"number") {
+            actual = QString::number(NumberText::readAsNumber(text));
+        } else if (kind == u"screen") {
+            const QStringList v = text.split(u' ');
+            const ScreenMetrics s{v[0].toDouble(), v[1].toDouble(), v[2].toDouble(),
+                                  v[3].toDouble()};
+            actual = screenResolutionText(s) + u' ' + QString::number(detectCardSize(s));
+        } else {
+            MemoryStore store;
+            store.write(kind.section(u'/', 0, 0), kind.section(u'/', 1), text);
+            HallOfFame hall;
+            hall.placeCandidate(1, 5, u"old"_s, 1, QDate(2026, 1, 1)); // what the load replaces
+            hall.insertCandidate(1);
+            hall.loadHallOfFame(store);
+            const HallOfFameEntry e = hall.entry(1, 0);
+            actual = kind.startsWith(u"Nastavení")
+                         ? ::text(store)
+                         : e.date.toString(Qt::ISODate) + u' ' + e.name + u' ' +
+                               QString::number(e.turned) + u' ' + QString::number(e.time);
+        }
+        QTEST(actual, "expected");
+    }
 
-    // Read back through a store of its own, as a new run would.
-    IniSettingsStore again;
-    QCOMPARE(loadChoice(again), written);
-    QCOMPARE(loadSoundOn(again), false);
+    // The keys and texts that earlier files hold; each save reaches the store in one step.
+    void saved()
+    {
+        MemoryStore store;
+        saveChoice(store, OptionChoice{1, 2, 5, 4, 0, u"Jana"_s, QString()});
+        QCOMPARE(store.syncs, 1);
+        saveSoundOn(store, true);
+        QCOMPARE(store.syncs, 2);
+        const QHash<QString, QString> expected{
+            {u"Nastavení/DvaHráči"_s, u"1"_s}, {u"Nastavení/Počet"_s, u"2"_s},
+            {u"Nastavení/Líc"_s, u"5"_s},      {u"Nastavení/rub"_s, u"4"_s},
+            {u"Nastavení/Otočený"_s, u"0"_s},  {u"Nastavení/Hráč1"_s, u"Jana"_s},
+            {u"Nastavení/Hráč2"_s, u""_s},     {u"Nastavení/Zvuk"_s, u"1"_s}};
+        QCOMPARE(store.values, expected);
+    }
 
-    QSettings raw(fileName, QSettings::IniFormat);
-    QCOMPARE(raw.value(QStringLiteral("Nastavení/Otočený")).toString(), QStringLiteral("0"));
-    QCOMPARE(raw.value(QStringLiteral("Nastavení/rub")).toString(), QStringLiteral("4"));
-}
-
-void SettingsTest::cardSize_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("cardSize");
-    QTest::newRow("640x480") << 640 << 480 << QStringLiteral("640x480") << 760;
-    QTest::newRow("800x600") << 800 << 600 << QStringLiteral("800x600") << 980;
-    QTest::newRow("1024x768") << 1024 << 768 << QStringLiteral("1024x768") << 1300;
-    QTest::newRow("1280x1024") << 1280 << 1024 << QStringLiteral("1280x1024") << 1300;
-    QTest::newRow("smaller") << 600 << 400 << QStringLiteral("600x400") << 1300;
-    QTest::newRow("640 wide only") << 640 << 400 << QStringLiteral("640x400") << 1300;
-}
-
-void SettingsTest::cardSize()
-{
-    QFETCH(int, width);
-    QFETCH(int, height);
-    const ScreenMetrics screen{width * 15.0, height * 15.0, 15, 15};
-    QTEST(screenResolutionText(screen), "text");
-    QTEST(detectCardSize(screen), "cardSize");
-}
-
-// Only a stored "0" silences the game.
-void SettingsTest::soundSwitch_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("on");
-    QTest::newRow("absent") << QString() << true;
-    QTest::newRow("off") << QStringLiteral("0") << false;
-    QTest::newRow("on") << QStringLiteral("1") << true;
-    QTest::newRow("other") << QStringLiteral("ano") << true;
-}
-
-void SettingsTest::soundSwitch()
-{
-    QFETCH(QString, stored);
-    MemoryStore store;
-    if (!stored.isNull())
-        store.write(SettingsKeys::section, SettingsKeys::sound, stored);
-    QTEST(loadSoundOn(store), "on");
-    saveSoundOn(store, false);
-    QCOMPARE(store.values.value(SettingsKeys::section + u"/Zvuk"), QStringLiteral("0"));
-}
+    // The real store lives in the user's configuration directory; a file edited by hand is read
+    // as written (a name with a comma is a list to the file format), and a save comes back whole.
+    void iniStore()
+    {
+        const QString fileName = IniSettingsStore().fileName();
+        QCOMPARE(fileName, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                               u"/Lotaro/Lotaro.ini"_s);
+        QFile file(fileName);
+        QVERIFY(QDir().mkpath(QFileInfo(fileName).path()) && file.open(QIODevice::WriteOnly));
+        file.write("[Nastaven%ED]\nDvaHr%E1%U010Di=1\nL%EDc=4\nHr%E1%U010D1=Jan, Eva\nZvuk=0\n");
+        file.close();
+        IniSettingsStore edited;
+        QCOMPARE(text(edited), u"2 10x8/2 4 1 4000 980 Jan, E/ off"_s);
+        saveSoundOn(edited, false);
+        saveChoice(edited, OptionChoice{0, 1, 3, 5, 1, u"Žofie"_s, u"Jiří"_s});
+        // A save reaches the file in one step at its end: a key written alone after it waits.
+        edited.write(u"Nastavení"_s, u"later"_s, u"1"_s);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.contains(u"Jiří"_s.toUtf8()) && !written.contains("later"));
+        QCOMPARE(text(IniSettingsStore()), u"1 8x6/1 3 6 2000 980 Žofie/Jiří off"_s);
+    }
+};
 
 LOTARO_TEST_MAIN(SettingsTest, QCoreApplication)
 #include "tst_settings.moc"
