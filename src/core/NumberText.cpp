@@ -36,11 +36,6 @@ qsizetype firstNonBlank(const QString& text)
 
 namespace NumberText {
 
-bool hasLeadingNumber(const QString& text)
-{
-    return leadingNumberLength(text, firstNonBlank(text)) > 0;
-}
-
 int readAsNumber(const QString& text)
 {
     const qsizetype start = firstNonBlank(text);

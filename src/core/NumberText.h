@@ -7,8 +7,6 @@ namespace NumberText {
 // a text without one reads as 0. Values beyond the int range saturate.
 int readAsNumber(const QString& text);
 
-// Whether the text starts with a decimal number at all (after leading blanks).
-bool hasLeadingNumber(const QString& text);
 
 // A non-negative number with a blank in the place of its sign (" 7"), a negative one with "-".
 QString withSignSpace(int value);
