@@ -7,7 +7,6 @@ namespace NumberText {
 // a text without one reads as 0. Values beyond the int range saturate.
 int readAsNumber(const QString& text);
 
-
 // A non-negative number with a blank in the place of its sign (" 7"), a negative one with "-".
 QString withSignSpace(int value);
 } // namespace NumberText
