@@ -100,12 +100,7 @@ frmSíň::frmSíň(QWidget* board, HallOfFame& fame, SettingsStore& store, int c
 
     WindowLook::placeDialog(this, cardSize);
     if (m_newEntryRow) {
-        const int row = *m_newEntryRow;
-        for (QLabel* l : {lblJméno[row], lblDatum[row], lblOtočené[row], lblČas[row]}) {
-            QFont f = l->font();
-            f.setBold(true);
-            l->setFont(f);
-        }
+        rowBold(*m_newEntryRow, true);
         Timer1->start();
     }
     tickCount = 0;
@@ -129,6 +124,15 @@ void frmSíň::showTables()
     }
 }
 
+void frmSíň::rowBold(int row, bool bold)
+{
+    for (QLabel* l : {lblJméno[row], lblDatum[row], lblOtočené[row], lblČas[row]}) {
+        QFont f = l->font();
+        f.setBold(bold);
+        l->setFont(f);
+    }
+}
+
 void frmSíň::rowVisible(int row, bool visible)
 {
     for (QLabel* l : {lblJméno[row], lblDatum[row], lblOtočené[row], lblČas[row]})
@@ -149,14 +153,9 @@ void frmSíň::unmark()
 {
     if (!m_newEntryRow)
         return;
-    const int row = *m_newEntryRow;
-    for (QLabel* l : {lblJméno[row], lblDatum[row], lblOtočené[row], lblČas[row]}) {
-        QFont f = l->font();
-        f.setBold(false);
-        l->setFont(f);
-    }
+    rowBold(*m_newEntryRow, false);
     Timer1->stop();
-    rowVisible(row, true);
+    rowVisible(*m_newEntryRow, true);
 }
 
 void frmSíň::clickOK()

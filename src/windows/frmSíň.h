@@ -25,6 +25,7 @@ private:
     void showTables();
     void Timer1Tick();
     void unmark();
+    void rowBold(int row, bool bold);
     void rowVisible(int row, bool visible);
     void clickOK();
     void clickVymazat();
