@@ -89,11 +89,11 @@ answer=$(/usr/games/lotaro --version) || true
 echo "$answer"
 [ "$answer" = "lotaro $version" ] || fail "--version answered '$answer'"
 
-step "one whole game with the installed game under Xvfb"
-# The driver of the project's end-to-end test, pointed at the installed executable; Debian's own
+step "the end-to-end test on the installed game under Xvfb"
+# The project's end-to-end test, pointed at the installed executable; Debian's own
 # Python, which python3-pil serves (as CTest runs it).
 if DBUS_SESSION_BUS_ADDRESS=disabled: /usr/bin/python3 "$src/tests/e2e/test_game.py" /usr/games/lotaro; then
-    echo "game played"
+    echo "end-to-end test passed"
 else
     fail "the game under Xvfb"
 fi

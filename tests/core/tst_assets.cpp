@@ -102,21 +102,6 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(m_victim->filePath(u"keep.txt"_s)), QByteArray("precious"));
     }
 
-    // 209 assets: six backs, five sets of forty faces numbered from 101, three sounds.
-    void catalogue()
-    {
-        const auto& all = AssetCatalogue::all();
-        QCOMPARE(int(all.size()), 209);
-        QStringList examples;
-        for (int i : {0, 6, 45, 46, 205, 208})
-            examples << all[i].type + QString::number(all[i].number) + u' ' + all[i].directory +
-                            u'/' + all[i].fileName;
-        QCOMPARE(examples,
-                 (QStringList{"rub1 rub/1.jpg", "custom101 0/1.jpg", "custom140 0/40.jpg",
-                              "custom141 1/1.jpg", "custom300 4/40.jpg", "zvuky3 zvuky/3.wav"}));
-        QCOMPARE(AssetCatalogue::resourcePath(u"CUSTOM"_s, 101), u":/custom/101.jpg"_s);
-    }
-
     // The tree in every state that a run may meet it; after the run's clean-up every picture
     // and sound is still read right.
     void trees_data()
@@ -139,7 +124,7 @@ private Q_SLOTS:
                                                         : t;
             if (store.playsFromEmbedded())
                 return;
-            // Seven private directories with the catalogue's files and nothing else.
+            // Seven private directories with the catalogue's 209 files and nothing else.
             QCOMPARE(tree(t + u"Lotaro").size(), 216);
             QCOMPARE((QList<int>{mode(t + u"Lotaro"), mode(t + u"Lotaro/rub"),
                                  mode(t + u"Lotaro/rub/1.jpg")}),
@@ -204,8 +189,8 @@ private Q_SLOTS:
         }
     }
 
-    // The user's runtime directory when it is private, else the temporary directory, and "/tmp"
-    // where that does not exist.
+    // The user's runtime directory when it is private, else the temporary directory, and
+    // "/tmp" where that does not exist.
     void tempDirectory_data()
     {
         QTest::addColumn<int>("runtimeMode"); // -1: no runtime directory
@@ -235,11 +220,22 @@ private Q_SLOTS:
                  expected.startsWith(u'/') ? expected : base() + expected);
     }
 
-    // Exactly one separator stands between tempPath and "Lotaro". The own set is read next to
+    // Where each asset is read from: six backs, five sets of forty faces numbered from 101,
+    // three sounds; one separator between tempPath and "Lotaro". The own set is read next to
     // the executable when it is there, else from the user's data directory. Where no tree can
     // be made, the game plays from the executable itself.
     void paths()
     {
+        const auto& all = AssetCatalogue::all();
+        QCOMPARE(int(all.size()), 209);
+        QStringList examples;
+        for (int i : {0, 6, 45, 46, 205, 208})
+            examples << all[i].type + QString::number(all[i].number) + u' ' + all[i].directory +
+                            u'/' + all[i].fileName;
+        QCOMPARE(examples,
+                 (QStringList{"rub1 rub/1.jpg", "custom101 0/1.jpg", "custom140 0/40.jpg",
+                              "custom141 1/1.jpg", "custom300 4/40.jpg", "zvuky3 zvuky/3.wav"}));
+        QCOMPARE(AssetCatalogue::resourcePath(u"CUSTOM"_s, 101), u":/custom/101.jpg"_s);
         AssetStore store(m_base->path(), m_base->path());
         store.UnpackAssets();
         const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);

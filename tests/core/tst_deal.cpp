@@ -1,4 +1,3 @@
-#include "ScriptedRandom.h"
 #include "TestMain.h"
 
 #include "core/Deal.h"
@@ -6,55 +5,32 @@
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
 
-#include <cmath>
+#include <array>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// Hands out the draws 0, 0, 0.99999994, 0.99, 0.3, 0.5, 0.26 and starts over at every deal.
+struct ScriptedRandom final : RandomSource {
+    void seedForDeal() override { next = 0, ++seeds; }
+    float uniform() override
+    {
+        return std::array{0.0f, 0.0f, 0.99999994f, 0.99f, 0.3f, 0.5f, 0.26f}.at(next++);
+    }
+    size_t next = 0;
+    int seeds = 0;
+};
+} // namespace
 
 class DealTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Worked examples, to the twip: the panel 1.2 card sizes from the right edge with its labels
-    // at fixed heights, the menu ending 1420 twips above the bottom in steps of 420, and the
-    // cards in rows with 50-twip gaps, centred in the area left of the panel (reaching under it
-    // and off the screen where the screen is too small).
-    void layout_data()
-    {
-        // screen width, height (px), card size, columns, rows; then panel x, first card x, y,
-        // last card x, y, first menu item y
-        QTest::addColumn<QList<int>>("example");
-        for (const QList<int>& example :
-             {QList<int>{640, 480, 760, 10, 8, 8688, 319, 385, 7609, 6055, 3680},
-              {800, 600, 980, 8, 6, 10824, 1317, 1435, 8527, 6585, 5480},
-              {1024, 768, 1300, 6, 5, 13800, 2875, 2410, 9625, 7810, 8000},
-              {1280, 1024, 1300, 8, 6, 17640, 3445, 3655, 12895, 10405, 11840},
-              {600, 400, 1300, 10, 8, 7440, -3005, -2375, 9145, 7075, 2480}})
-            QTest::addRow("%dx%d, %d x %d", example[0], example[1], example[3], example[4])
-                << example;
-    }
-    void layout()
-    {
-        QFETCH(QList<int>, example);
-        const int columns = example[3];
-        const BoardLayout l = computeBoardLayout(example[0] * 15.0, example[1] * 15.0, columns,
-                                                 example[4], example[2]);
-        QList<int> twips;
-        for (double v : {l.panelX, l.cards[0].x, l.cards[0].y, l.cards.back().x, l.cards.back().y,
-                         l.menu[0].y})
-            twips.append(int(std::lround(v)));
-        QCOMPARE(twips, example.mid(5));
-        QCOMPARE(l.cards[columns].x, l.cards[0].x); // row by row
-        const QList<double> panel{l.player1.y, l.score1.y, l.clock.y, l.player2.y, l.score2.y};
-        QCOMPARE(panel, (QList<double>{1000, 1750, 2500, 3500, 4000}));
-        for (const TwipsPoint& p : {l.player1, l.score1, l.clock, l.player2, l.score2, l.menu[3]})
-            QCOMPARE(p.x, l.panelX);
-    }
-
     // Each pair takes the first two empty places that the draws hit; occupied places are drawn
     // again, and a draw just below 1 lands on the last card.
     void shuffle_data()
     {
         QTest::addColumn<int>("cards");
-        QTest::addColumn<uint>("seed");     // 0: the draws 0, 0, 0.99999994, 0.99, 0.3, 0.5, 0.26
+        QTest::addColumn<uint>("seed");     // 0: the scripted draws
         QTest::addColumn<QString>("board"); // empty: not pinned
         QTest::newRow("drawn again") << 4 << 0u << "1,2,2,1";
         QTest::newRow("6 x 5, seed 1")
@@ -72,7 +48,7 @@ private Q_SLOTS:
         QFETCH(int, cards);
         QFETCH(uint, seed);
         QFETCH(QString, board);
-        ScriptedRandom scripted({0.0f, 0.0f, 0.99999994f, 0.99f, 0.3f, 0.5f, 0.26f});
+        ScriptedRandom scripted;
         MersenneRandom mersenne(seed);
         RandomSource& random = seed ? static_cast<RandomSource&>(mersenne) : scripted;
         const QStringList values = shuffleCardValues(cards, random);
@@ -113,6 +89,10 @@ private Q_SLOTS:
         QTest::newRow("hours") << clock("8:00:00.000", "19:02:03.000") << "Čas: 11:02:03";
         QTest::newRow("fractions dropped")
             << clock("10:00:00.900", "10:00:01.100") << "Čas: 0:00:01";
+        QTest::newRow("no time") << QString::number(
+                                        GameClock::elapsedSeconds({10, 0, 0, 100}, {10, 0, 0, 900}))
+                                 << "0";
+        QTest::newRow("over a day") << u"Čas: "_s + GameClock::longTime(90061) << "Čas: 1:01:01";
         QTest::newRow("past midnight") << clock("23:59:50.000", "0:00:10.000") << "Čas: 0:00:20";
     }
     void captions()

@@ -80,35 +80,6 @@ private Q_SLOTS:
         read.loadHallOfFame(store);
         QCOMPARE(read.entry(0, 0).name + read.entry(0, 1).name, u"BA"_s);
     }
-
-    // The keys and texts (H:mm:ss, d.M.yyyy) that earlier files hold, written in one step; all
-    // fifteen places come back; a cleared hall writes empty places everywhere.
-    void stored()
-    {
-        HallOfFame fame, read;
-        for (int n = 0; n < 15; ++n) {
-            fame.placeCandidate(n / 5, 3600 * (n % 5) + 61 * n, u"Žluť%1"_s.arg(n), 100 - n,
-                                QDate(2026, 12, 1 + n));
-            fame.insertCandidate(n / 5);
-        }
-        MemoryStore store, cleared;
-        fame.saveHallOfFame(store);
-        QCOMPARE(store.syncs, 1);
-        for (const char* pair :
-             {"Malý/0Čas=4:04:04", "Malý/0Datum=5.12.2026", "Malý/0Jméno=Žluť4", "Malý/0Otočené=96",
-              "Střední/4Čas=0:05:05", "Velký/0Čas=4:14:14"}) {
-            const QString key = QString::fromUtf8(pair).section(u'=', 0, 0);
-            QCOMPARE(key + u'=' + store.values.value(key), QString::fromUtf8(pair));
-        }
-        read.loadHallOfFame(store);
-        for (int n = 0; n < 15; ++n)
-            QCOMPARE(read.entry(n / 5, n % 5), fame.entry(n / 5, n % 5));
-        fame.clearHallOfFame();
-        fame.saveHallOfFame(cleared);
-        const QList<QString> texts = cleared.values.values();
-        QCOMPARE(QSet<QString>(texts.begin(), texts.end()),
-                 (QSet<QString>{u"0:00:00"_s, u"1.1.2000"_s, u"..."_s, u"999"_s}));
-    }
 };
 
 LOTARO_TEST_MAIN(FameTest, QCoreApplication)

@@ -4,14 +4,17 @@
 
 #include "core/AssetStore.h"
 #include "core/Clock.h"
+#include "core/GameSettings.h"
 #include "core/RandomSource.h"
 #include "core/Services.h"
 #include "core/SoundPlayer.h"
 #include "ui/ActionLabel.h"
+#include "ui/CardPicture.h"
 #include "windows/frmLotaro.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScopeGuard>
 #include <QScreen>
@@ -21,6 +24,18 @@
 
 #include <functional>
 #include <memory>
+
+using namespace Qt::StringLiterals;
+
+template <class T = QWidget> T* child(const QWidget* in, const QString& name)
+{
+    return in->findChild<T*>(name);
+}
+
+inline void clickOn(const QWidget* in, const QString& name)
+{
+    QTest::mouseClick(child(in, name), Qt::LeftButton);
+}
 
 // Arms a handler for the next modal window (of that name, if given) before the code that opens
 // it runs. Afterwards the window is closed whatever happened, so that a failed check inside the
@@ -58,21 +73,14 @@ inline void answerOK(const QString& name, std::function<void(QWidget*)> adjust =
         [adjust = std::move(adjust)](QWidget* window) {
             if (adjust)
                 adjust(window);
-            QTest::mouseClick(window->findChild<ActionLabel*>(QStringLiteral("lblOK")),
-                              Qt::LeftButton);
+            clickOn(window, u"lblOK"_s);
         },
         name);
 }
 
 inline void answerNewGame(std::function<void(QWidget*)> adjust = {})
 {
-    answerOK(QStringLiteral("frmNováHra"), std::move(adjust));
-}
-
-// Clicks the caption of an option, as a player would choose it.
-inline void chooseCaption(QWidget* dialog, const QString& name)
-{
-    QTest::mouseClick(dialog->findChild<ActionLabel*>(name), Qt::LeftButton);
+    answerOK(u"frmNováHra"_s, std::move(adjust));
 }
 
 // Moves the mouse over a widget without a button pressed. The event goes through the
@@ -94,28 +102,39 @@ inline bool skipOffMainScreen(std::initializer_list<const char*> sizeDependent)
     return QGuiApplication::primaryScreen()->size() != QSize(1024, 768);
 }
 
+// A desktop with a dark scheme, for as long as the returned guard lives.
+[[nodiscard]] inline auto darkDesktop()
+{
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35), QColor(0x24, 0x24, 0x24)));
+    return qScopeGuard([light] { QApplication::setPalette(light); });
+}
+
+inline QColor textColour(const QWidget* w)
+{
+    return w->palette().color(QPalette::Active, QPalette::WindowText);
+}
+
 // A clock that stands still until the test moves it.
 struct FakeClock final : Clock {
     QTime currentTime() const override { return time; }
     QDate currentDate() const override { return date; }
-    void advance(int seconds) { time = time.addSecs(seconds); }
     QTime time{10, 0, 0};
     QDate date{2026, 12, 6};
 };
 
 // Remembers every sound that was asked for instead of playing it.
 struct RecordingSound final : SoundPlayer {
+    // The game asks for every sound without waiting for it and without a loop.
     void PlaySoundFile(const QString& name, bool async, bool loop) override
     {
-        requests.append(name);
-        withOptions += !async || loop;
+        requests.append(async && !loop ? name : name + u" (waits or loops)");
     }
     QStringList requests;
-    int withOptions = 0;
 };
 
 // A board window with everything it needs, all fakes but the asset store, which unpacks into
-// a directory of the test's own.
+// a directory of the test's own; ownSet is where the own picture set is read from.
 struct GameHarness {
     std::unique_ptr<QTemporaryDir> temp;
     std::unique_ptr<AssetStore> assets;
@@ -125,7 +144,6 @@ struct GameHarness {
     FakeClock clock;
     std::unique_ptr<frmLotaro> board;
 
-    // ownSet: where the own picture set is read from.
     void reset(std::uint32_t seed, const QString& ownSet = QString())
     {
         temp = std::make_unique<QTemporaryDir>();
@@ -134,6 +152,10 @@ struct GameHarness {
         sound = RecordingSound();
         random = std::make_unique<MersenneRandom>(seed);
         clock = FakeClock();
+    }
+    void choose(const QString& key, const QString& value)
+    {
+        store.write(SettingsKeys::section, key, value);
     }
 
     // Starts the board and answers its first new-game dialog with the stored choice, unless
@@ -146,10 +168,24 @@ struct GameHarness {
         board->load();
         QVERIFY(QTest::qWaitForWindowExposed(board.get()));
     }
-
     void finish()
     {
         board.reset();
         assets->RemoveAssetTree();
     }
+
+    template <class T = QWidget> T* find(const QString& name, int k = -1) const
+    {
+        return child<T>(board.get(), k < 0 ? name : name + QString::number(k));
+    }
+    ActionLabel* menu(int k) const { return find<ActionLabel>(u"lblNabídka_"_s, k); }
+    CardPicture* card(int k) const { return find<CardPicture>(u"imgLotaro_"_s, k); }
+    QList<CardPicture*> cards(const QString& prefix = u"imgLotaro_"_s) const
+    {
+        QList<CardPicture*> found;
+        while (auto* card = find<CardPicture>(prefix, int(found.size())))
+            found.append(card);
+        return found;
+    }
+    int requests(GameSound s) const { return int(sound.requests.count(assets->soundPath(s))); }
 };

@@ -2,385 +2,639 @@
 #include "Windows.h"
 
 #include "core/Deal.h"
-#include "ui/ActionLabel.h"
-#include "ui/CardPicture.h"
 #include "ui/Pictures.h"
 
 #include <QDir>
-#include <QLabel>
-#include <QScreen>
+#include <QSignalSpy>
 
-// The board window at every screen size: layout, panel, own pictures, menu and the ways out.
+// The board window played with real clicks: layout at every screen size, panel, pictures, menu,
+// moves, and the end of a game with its result windows and the hall of fame.
 class BoardTest : public QObject {
     Q_OBJECT
+    QTemporaryDir m_own;
+    GameHarness g;
+    QSet<QString> m_found;
+
+    QLabel* label(const char* name, QWidget* in = nullptr) const
+    {
+        return child<QLabel>(in ? in : g.board.get(), QString::fromUtf8(name));
+    }
+    QTimer* timer(const char* name) const { return g.find<QTimer>(QString::fromUtf8(name)); }
+    bool shows(int k, const QString& picture, int n = -1) const
+    {
+        return g.card(k)->picture().cacheKey() ==
+               g.find<CardPicture>(picture, n)->picture().cacheKey();
+    }
+    // Cards as shown: "D" the back, "U" the face, "R" removed; in lower case while a click on
+    // them does nothing.
+    QString cards(const QList<int>& which) const
+    {
+        QString shown;
+        for (int k : which) {
+            const QChar c = !g.card(k)->isVisible()     ? u'R'
+                            : shows(k, u"imgLíc_"_s, k) ? u'U'
+                            : shows(k, u"imgRub"_s)     ? u'D'
+                                                        : u'?';
+            shown += g.card(k)->isEnabled() ? c : c.toLower();
+        }
+        return shown;
+    }
+    // The side panel as shown: the visible labels' texts, "*" after those in the workspace
+    // grey, "?" after any colour but that grey and black.
+    QString panel(QWidget* in = nullptr) const
+    {
+        QStringList shown;
+        for (const char* name : {"lblHráč1", "lblSkóre1", "lblČas", "lblHráč2", "lblSkóre2"}) {
+            const QLabel* l = label(name, in);
+            const QColor c = l ? textColour(l) : QColor();
+            if (l && l->isVisibleTo(l->window()))
+                shown << l->text() + (c == QColor(0x80, 0x80, 0x80) ? u"*"_s
+                                      : c == Qt::black              ? u""_s
+                                                                    : u"?"_s);
+        }
+        return shown.join(u'|');
+    }
+    // A row of the hall of fame: name, date, moves and time, "*" when bold.
+    static QString row(QWidget* w, int r)
+    {
+        QStringList shown;
+        for (const char* name : {"lblJméno_", "lblDatum_", "lblOtočené_", "lblČas_"})
+            shown << child<QLabel>(w, QString::fromUtf8(name) + QString::number(r))->text();
+        return shown.join(u'|') +
+               (child<QLabel>(w, u"lblJméno_%1"_s.arg(r))->font().bold() ? u"*"_s : u""_s);
+    }
+    void click(int k) { QTest::mouseClick(g.card(k), Qt::LeftButton); }
+    void start(int boardSize, bool two = false, const char* flip = "3")
+    {
+        g.choose(SettingsKeys::boardSize, QString::number(boardSize));
+        g.choose(SettingsKeys::players, two ? u"1"_s : u"0"_s);
+        g.choose(SettingsKeys::flip, QString::fromUtf8(flip));
+        g.start();
+    }
+    // The two cards of a pair not found yet and a card of another pair (-1 when none is left).
+    QList<int> unfound() const
+    {
+        const QStringList values = g.board->gameState().cardValue;
+        QList<int> cards;
+        for (int k = 0; k < values.size(); ++k) {
+            if (m_found.contains(values[k]) || !g.card(k)->isVisible())
+                continue;
+            if (cards.isEmpty())
+                cards = {k, int(values.indexOf(values[k], k + 1))};
+            else if (values[k] != values[cards[0]])
+                return cards << k;
+        }
+        return cards << -1;
+    }
+    // Finds pairs for the player on move; a miss turns two cards of different pairs.
+    void findPairs(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            const QList<int> cards = unfound();
+            click(cards[0]);
+            click(cards[1]);
+            m_found.insert(g.board->gameState().cardValue[cards[0]]);
+        }
+    }
+    void miss()
+    {
+        const QList<int> cards = unfound();
+        click(cards[0]);
+        click(cards[2]);
+    }
+
 private Q_SLOTS:
     void init()
     {
         if (skipOffMainScreen({"layout", "menuHover"}))
             QSKIP("the same on every screen");
-        m_game.reset(7, m_own.path());
+        g.reset(7, m_own.path());
+        m_found.clear();
     }
-    void cleanup();
-    void layout();
-    void captionsAndColours_data();
-    void captionsAndColours();
-    void pairsShareTheirPicture();
-    void ownSet_data();
-    void ownSet();
-    void soundSwitch_data();
-    void soundSwitch();
-    void escapeMinimises();
-    void menuHover();
-    void newGameAndQuit();
-
-private:
-    void choose(const QString& key, const QString& value)
+    void cleanup()
     {
-        m_game.store.write(SettingsKeys::section, key, value);
+        if (!g.board)
+            return;
+        g.finish();
+        QVERIFY(!QFileInfo::exists(g.temp->filePath(u"Lotaro"_s)));
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName() + u" left open"_s));
     }
-    ActionLabel* menu(int k) const { return child<ActionLabel>("lblNabídka_", k); }
-    QLabel* label(const char* name) const { return child<QLabel>(name); }
-    template <class T> T* child(const char* name, int k = -1) const
+
+    // The 10 x 8 board covers the screen: cards, panel and menu where their twips fall in
+    // pixels (worked out by hand for each screen), the panel's count and clock on two lines
+    // whatever their value, with their ink on the screen even where the panel is narrower.
+    void layout()
     {
-        return m_game.board->findChild<T*>(QString::fromUtf8(name) +
-                                           (k < 0 ? QString() : QString::number(k)));
-    }
-    QList<CardPicture*> cards(const char* prefix = "imgLotaro_") const
-    {
-        QList<CardPicture*> result;
-        while (auto* card = child<CardPicture>(prefix, int(result.size())))
-            result.append(card);
-        return result;
-    }
-
-    QTemporaryDir m_own;
-    GameHarness m_game;
-};
-
-void BoardTest::cleanup()
-{
-    if (!m_game.board)
-        return;
-    m_game.finish();
-    QVERIFY(!QFileInfo::exists(m_game.temp->filePath(QStringLiteral("Lotaro"))));
-    for (QWidget* w : QApplication::topLevelWidgets())
-        QVERIFY2(!w->isVisible(), qPrintable(w->objectName() + QStringLiteral(" left open")));
-}
-
-// The 10 x 8 board covers the screen: cards, panel and menu where their twips fall in pixels
-// (worked out by hand for each screen), the panel's count and clock on two lines whatever their
-// value, with their ink on the screen even where the panel is narrower than its labels.
-void BoardTest::layout()
-{
-    m_game.start();
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    // card side, first card x and y, panel x, first menu label y; all in pixels
-    const QHash<int, QList<int>> expected{{640, {51, 21, 26, 579, 245}},
-                                          {800, {65, 19, 27, 722, 365}},
-                                          {1024, {87, 12, 26, 920, 533}},
-                                          {1280, {87, 140, 154, 1176, 789}},
-                                          {600, {87, -200, -158, 496, 165}}};
-    const QList<int> e = expected.value(screen.width());
-    QCOMPARE(m_game.board->geometry(), screen);
-    QVERIFY(m_game.board->isFullScreen() && m_game.board->windowFlags() & Qt::FramelessWindowHint);
-    const QList<CardPicture*> board = cards();
-    QCOMPARE(board.size(), 80);
-    QCOMPARE(board[0]->geometry(), QRect(e[1], e[2], e[0], e[0]));
-    // Row by row, and neighbouring cards never touch: the gap survives the rounding.
-    QCOMPARE(board[10]->x(), board[0]->x());
-    QVERIFY(board[1]->x() - board[0]->geometry().right() > 1);
-    QVERIFY(board[10]->y() - board[0]->geometry().bottom() > 1);
-    for (CardPicture* card : board)
-        QVERIFY(card->isVisible() && card->isEnabled() && card->width() == e[0]);
-    QCOMPARE(label("lblHráč1")->pos(), QPoint(e[3], 67)); // 1000 twips
-    QCOMPARE(label("lblSkóre1")->geometry(), QRect(e[3], 117, 73, 41));
-    QCOMPARE(label("lblČas")->geometry(), QRect(e[3], 167, 73, 49));
-    for (const QString& text : {DealText::turnedCaption(0), DealText::turnedCaption(9),
-                                DealText::turnedCaption(10), DealText::turnedCaption(99),
-                                QStringLiteral("Čas: 0:00:00"), QStringLiteral("Čas: 1:23:45")}) {
-        QLabel* panel = label(text.startsWith(u'Č') ? "lblČas" : "lblSkóre1");
-        panel->setText(text);
-        const QImage ink = panel->grab().toImage();
-        int top = ink.height(), bottom = -1, right = -1;
-        for (int y = 0; y < ink.height(); ++y)
-            for (int x = 0; x < ink.width(); ++x)
-                if (const QColor c = ink.pixelColor(x, y); c.alpha() > 128 && c.lightness() < 100)
-                    top = qMin(top, y), bottom = y, right = qMax(right, x);
-        QVERIFY2(bottom - top + 1 > panel->fontMetrics().height(), qPrintable(text));
-        QVERIFY2(panel->x() + right < screen.width(), qPrintable(text));
-    }
-    for (int k = 0; k < 6; ++k) {
-        QCOMPARE(menu(k)->pos(), QPoint(e[3], e[4] + 28 * k)); // 420 twips apart
-        QCOMPARE(menu(k)->size(), QSize(menu(k)->sizeHint().width(), 18));
-        QVERIFY(menu(k)->isVisible() && menu(k)->isEnabled());
-    }
-    QCOMPARE(m_game.board->cursor().shape(), Qt::ArrowCursor);
-}
-
-void BoardTest::captionsAndColours_data()
-{
-    QTest::addColumn<bool>("two");
-    QTest::addColumn<QStringList>("names"); // stored, then shown
-    QTest::addColumn<bool>("dark");         // the desktop's scheme
-    QTest::newRow("one player") << false << QStringList{"Eva", "Ota", "Eva", "Ota"} << false;
-    QTest::newRow("one player, no name")
-        << false << QStringList{"", "", "Hráč 1", "Hráč 2"} << true;
-    QTest::newRow("two players, no names")
-        << true << QStringList{"", "", "Hráč 1", "Hráč 2"} << false;
-    QTest::newRow("two players") << true << QStringList{"Šárka", "Jiří", "Šárka", "Jiří"} << true;
-}
-
-// A new game shows the names, a move counter and clock for one player or two scores for two,
-// with player 1 in black and player 2 in the workspace grey, also under a dark desktop scheme.
-void BoardTest::captionsAndColours()
-{
-    QFETCH(bool, two);
-    QFETCH(QStringList, names);
-    QFETCH(bool, dark);
-    const QPalette light = QApplication::palette();
-    if (dark)
-        QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35), QColor(0x24, 0x24, 0x24)));
-    const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
-    choose(SettingsKeys::players, two ? QStringLiteral("1") : QStringLiteral("0"));
-    choose(SettingsKeys::name1, names[0]);
-    choose(SettingsKeys::name2, names[1]);
-    m_game.start();
-    QCOMPARE(label("lblHráč1")->text(), names[2]);
-    QCOMPARE(label("lblHráč2")->text(), names[3]);
-    QVERIFY(label("lblHráč1")->isVisible());
-    QCOMPARE(label("lblHráč2")->isVisible(), two);
-    QCOMPARE(label("lblSkóre2")->isVisible(), two);
-    QCOMPARE(label("lblČas")->isVisible(), !two);
-    QCOMPARE(label("lblSkóre1")->text(),
-             two ? QStringLiteral("0") : QStringLiteral("Otočené:   0"));
-    if (two)
-        QCOMPARE(label("lblSkóre2")->text(), QStringLiteral("0"));
-    else
-        QCOMPARE(label("lblČas")->text(), QStringLiteral("Čas: 0:00:00"));
-    const auto colour = [this](const char* name) {
-        return label(name)->palette().color(QPalette::Active, QPalette::WindowText);
-    };
-    for (const char* name : {"lblHráč1", "lblSkóre1", "lblČas", "lblNabídka_0"})
-        QCOMPARE(colour(name), QColor(Qt::black));
-    for (const char* name : {"lblHráč2", "lblSkóre2"})
-        QCOMPARE(colour(name), QColor(0x80, 0x80, 0x80));
-}
-
-// Every card shows the back; behind it, the two cards of a pair hold one shared picture, the
-// pair's face, and no other card holds it.
-void BoardTest::pairsShareTheirPicture()
-{
-    choose(SettingsKeys::boardSize, QStringLiteral("1"));
-    m_game.start();
-    const QList<CardPicture*> board = cards(), faces = cards("imgLíc_");
-    const QStringList values = m_game.board->gameState().cardValue;
-    QCOMPARE(faces.size(), 48);
-    const qint64 back = child<CardPicture>("imgRub")->picture().cacheKey();
-    QHash<QString, qint64> pictureOf;
-    for (int k = 0; k < 48; ++k) {
-        QCOMPARE(board[k]->picture().cacheKey(), back);
-        QVERIFY(!faces[k]->isVisible());
-        const qint64 key = faces[k]->picture().cacheKey();
-        if (pictureOf.contains(values[k])) {
-            QCOMPARE(key, pictureOf.value(values[k]));
-            continue;
+        g.start();
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        // card side, first card x and y, panel x, first menu label y; all in pixels
+        const QList<int> e = QHash<int, QList<int>>{{640, {51, 21, 26, 579, 245}},
+                                                    {800, {65, 19, 27, 722, 365}},
+                                                    {1024, {87, 12, 26, 920, 533}},
+                                                    {1280, {87, 140, 154, 1176, 789}},
+                                                    {600, {87, -200, -158, 496, 165}}}
+                                 .value(screen.width());
+        QCOMPARE(g.board->geometry(), screen);
+        QVERIFY(g.board->isFullScreen() && g.board->windowFlags() & Qt::FramelessWindowHint);
+        const QList<CardPicture*> board = g.cards();
+        QCOMPARE(board.size(), 80);
+        QCOMPARE(board[0]->geometry(), QRect(e[1], e[2], e[0], e[0]));
+        // Row by row, and neighbouring cards never touch: the gap survives the rounding.
+        QCOMPARE(board[10]->x(), board[0]->x());
+        QVERIFY(board[1]->x() - board[0]->geometry().right() > 1);
+        QVERIFY(board[10]->y() - board[0]->geometry().bottom() > 1);
+        for (CardPicture* card : board)
+            QVERIFY(card->isVisible() && card->isEnabled() && card->size() == QSize(e[0], e[0]));
+        QCOMPARE(label("lblHráč1")->pos(), QPoint(e[3], 67)); // 1000 twips
+        QCOMPARE(label("lblSkóre1")->geometry(), QRect(e[3], 117, 73, 41));
+        QCOMPARE(label("lblČas")->geometry(), QRect(e[3], 167, 73, 49));
+        QCOMPARE(label("lblHráč2")->pos(), QPoint(e[3], 233));  // 3500 twips
+        QCOMPARE(label("lblSkóre2")->pos(), QPoint(e[3], 267)); // 4000 twips
+        for (const QString& text :
+             {DealText::turnedCaption(0), DealText::turnedCaption(9), DealText::turnedCaption(10),
+              DealText::turnedCaption(99), u"Čas: 0:00:00"_s, u"Čas: 1:23:45"_s}) {
+            QLabel* panel = label(text.startsWith(u'Č') ? "lblČas" : "lblSkóre1");
+            panel->setText(text);
+            const QImage ink = panel->grab().toImage();
+            int top = ink.height(), bottom = -1, right = -1;
+            for (int y = 0; y < ink.height(); ++y)
+                for (int x = 0; x < ink.width(); ++x)
+                    if (const QColor c = ink.pixelColor(x, y);
+                        c.alpha() > 128 && c.lightness() < 100)
+                        top = qMin(top, y), bottom = y, right = qMax(right, x);
+            QVERIFY2(bottom - top + 1 > panel->fontMetrics().height(), qPrintable(text));
+            QVERIFY2(panel->x() + right < screen.width(), qPrintable(text));
         }
-        QVERIFY(!pictureOf.values().contains(key) && key != back);
-        pictureOf.insert(values[k], key);
-        const LoadedPicture expected = loadPicture(
-            m_game.assets->facePath(QStringLiteral("1"), values[k]), board[k]->size(), 1);
-        QCOMPARE(faces[k]->picture().toImage(), expected.picture.toImage());
+        QStringList menu;
+        for (int k = 0; k < 6; ++k) {
+            QCOMPARE(g.menu(k)->pos(), QPoint(e[3], e[4] + 28 * k)); // 420 twips apart
+            QCOMPARE(g.menu(k)->size(), QSize(g.menu(k)->sizeHint().width(), 18));
+            QVERIFY(g.menu(k)->isVisible() && g.menu(k)->isEnabled() && !g.menu(k)->font().bold());
+            menu << g.menu(k)->text();
+        }
+        QCOMPARE(menu.join(u'|'), u"Nová hra|Zvuky|Síň slávy|Nápověda|O programu|Konec"_s);
+        QCOMPARE(g.board->cursor().shape(), Qt::ArrowCursor);
     }
-}
 
-void BoardTest::ownSet_data()
-{
-    QTest::addColumn<int>("boardSize");
-    QTest::addColumn<int>("pictures");
-    QTest::addColumn<QString>("damage");
-    QTest::addColumn<bool>("dealt");
-    QTest::newRow("16 pictures suffice for 6 x 5") << 2 << 16 << "" << true;
-    QTest::newRow("16 pictures are too few for 8 x 6") << 1 << 16 << "" << false;
-    QTest::newRow("no pictures at all") << 2 << 0 << "" << false;
-    QTest::newRow("not a picture") << 2 << 15 << "text" << false;
-    QTest::newRow("truncated") << 2 << 15 << "truncated" << false;
-    QTest::newRow("too large to decode") << 2 << 15 << "huge" << false;
-    QTest::newRow("a directory") << 2 << 15 << "directory" << false;
-}
+    void ownSet_data()
+    {
+        QTest::addColumn<int>("boardSize");
+        QTest::addColumn<int>("pictures");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<bool>("dealt");
+        QTest::newRow("16 pictures suffice for 6 x 5") << 2 << 16 << "" << true;
+        QTest::newRow("16 pictures are too few for 8 x 6") << 1 << 16 << "" << false;
+        QTest::newRow("not a picture") << 2 << 15 << "text" << false;
+        QTest::newRow("too large to decode") << 2 << 15 << "huge" << false;
+        QTest::newRow("a directory") << 2 << 15 << "directory" << false;
+    }
+    // The own set deals from its directory; a picture that is missing or cannot be decoded
+    // brings the notice, with the menu greyed and the pointer restored, then a new game.
+    void ownSet()
+    {
+        QFETCH(int, boardSize);
+        QFETCH(int, pictures);
+        QFETCH(QString, damage);
+        QFETCH(bool, dealt);
+        QDir own(m_own.path());
+        own.removeRecursively(), own.mkpath(u"."_s);
+        for (int n = 1; n <= pictures; ++n) {
+            QImage face(90, 90, QImage::Format_RGB32);
+            face.fill(QColor::fromHsv(n * 9, 220, 230));
+            QVERIFY(face.save(own.filePath(u"%1.jpg"_s.arg(n)), "JPG", 95));
+        }
+        QFile damaged(own.filePath(u"7.jpg"_s));
+        if (!damage.isEmpty()) {
+            QVERIFY(damaged.open(QIODevice::ReadOnly));
+            QByteArray bytes = damaged.readAll();
+            damaged.close();
+            if (damage == u"huge") // a valid picture whose header claims 30000 x 30000 pixels
+                bytes.replace(bytes.indexOf("\xFF\xC0") + 5, 4, "\x75\x30\x75\x30");
+            QVERIFY(damaged.remove());
+            if (damage == u"directory")
+                QVERIFY(own.mkdir(u"7.jpg"_s));
+            else if (damaged.open(QIODevice::WriteOnly))
+                damaged.write(damage == u"text" ? QByteArray("no picture") : bytes);
+            damaged.close();
+        }
+        g.choose(SettingsKeys::boardSize, QString::number(boardSize));
+        g.choose(SettingsKeys::face, u"5"_s);
+        bool noticed = false;
+        if (!dealt)
+            onNextModal(
+                [&](QWidget* notice) {
+                    noticed = true;
+                    QCOMPARE(g.board->cursor().shape(), Qt::ArrowCursor);
+                    QVERIFY(!g.menu(0)->isEnabled() && !g.menu(5)->isEnabled());
+                    QVERIFY(!label("lblHráč1")->isEnabled() && !label("lblČas")->isEnabled());
+                    // The next game takes a set that exists.
+                    answerNewGame([](QWidget* d) { clickOn(d, u"lblLíc_1"_s); });
+                    clickOn(notice, u"lblOK"_s);
+                },
+                u"frmNeexistuje"_s);
+        answerNewGame();
+        g.start(false);
+        QCOMPARE(noticed, !dealt);
+        QCOMPARE(g.board->settings().faceSet, dealt ? u"5"_s : u"1"_s);
+        QCOMPARE(g.cards().size(), boardSize == 2 ? 30 : 48);
+        QCOMPARE(cards({0, 29}), u"DD"_s);
+        QVERIFY(g.menu(0)->isEnabled() && label("lblHráč1")->isEnabled());
+        QCOMPARE(g.board->cursor().shape(), Qt::ArrowCursor);
+        // Behind its back each card holds its pair's picture, scaled to the card.
+        const QStringList values = g.board->gameState().cardValue;
+        for (int k : {0, int(values.indexOf(values[0], 1)),
+                      int(values.indexOf(values[0] == u"1" ? u"2" : u"1"))}) {
+            const QString path = g.assets->facePath(g.board->settings().faceSet, values[k]);
+            QCOMPARE(g.cards(u"imgLíc_"_s)[k]->picture().toImage(),
+                     loadPicture(path, g.card(k)->size(), 1).picture.toImage());
+        }
+        if (dealt) // the own set's file "n.jpg" for pair n
+            QVERIFY(qAbs(g.cards(u"imgLíc_"_s)[0]->picture().toImage().pixelColor(25, 25).hue() -
+                         values[0].toInt() * 9) <= 3);
+    }
 
-// The own set deals from its directory; a picture that is missing or cannot be decoded brings
-// the notice, with the menu greyed and the pointer restored, and then a new game.
-void BoardTest::ownSet()
-{
-    QFETCH(int, boardSize);
-    QFETCH(int, pictures);
-    QFETCH(QString, damage);
-    QFETCH(bool, dealt);
-    QDir own(m_own.path());
-    own.removeRecursively(), own.mkpath(QStringLiteral("."));
-    for (int n = 1; n <= pictures; ++n) {
-        QImage face(90, 90, QImage::Format_RGB32);
-        face.fill(QColor::fromHsv(n * 9, 220, 230));
-        QVERIFY(face.save(own.filePath(QStringLiteral("%1.jpg").arg(n)), "JPG", 95));
+    void soundSwitch_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("off") << "0" << false;
+        QTest::newRow("other") << "2" << true;
     }
-    QFile damaged(own.filePath(QStringLiteral("7.jpg")));
-    if (!damage.isEmpty()) {
-        QVERIFY(damaged.open(QIODevice::ReadOnly));
-        QByteArray bytes = damaged.readAll();
-        damaged.close();
-        if (damage == u"huge") // a valid picture whose header claims 30000 x 30000 pixels
-            bytes.replace(bytes.indexOf("\xFF\xC0") + 5, 4, "\x75\x30\x75\x30");
-        if (damage == u"truncated")
-            bytes.truncate(300);
-        if (damage == u"text")
-            bytes = "no picture";
-        QVERIFY(damaged.remove());
-        if (damage == u"directory")
-            QVERIFY(own.mkdir(QStringLiteral("7.jpg")));
-        else if (damaged.open(QIODevice::WriteOnly))
-            damaged.write(bytes);
-        damaged.close();
+    // The stored switch shows in "Zvuky" (struck through means off) and silences every request;
+    // a click turns it over and stores the other state at once.
+    void soundSwitch()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, on);
+        g.choose(SettingsKeys::sound, stored);
+        start(2);
+        QCOMPARE(g.menu(1)->font().strikeOut(), !on);
+        QCOMPARE(g.board->soundOn(), on);
+        miss();
+        findPairs(1);
+        QCOMPARE(g.sound.requests.size(), on ? 4 : 0);
+        const int syncs = g.store.syncs;
+        QTest::mouseClick(g.menu(1), Qt::LeftButton);
+        QCOMPARE(g.menu(1)->font().strikeOut(), on);
+        QCOMPARE(g.store.values.value(SettingsKeys::section + u"/Zvuk"), on ? u"0"_s : u"1"_s);
+        QCOMPARE(g.store.syncs, syncs + 1);
+        QVERIFY(g.menu(1)->isEnabled());
+        click(unfound()[0]);
+        QCOMPARE(g.sound.requests.size(), on ? 4 : 1);
     }
-    choose(SettingsKeys::boardSize, QString::number(boardSize));
-    choose(SettingsKeys::face, QStringLiteral("5"));
-    bool noticed = false;
-    if (!dealt)
+
+    // Moving from one menu label onto the next leaves exactly one highlighted, bold in a box;
+    // the bare window clears them all, a card or a panel label does not.
+    void menuHover()
+    {
+        start(2); // the smallest board leaves some bare window even below 640 x 480
+        const auto highlighted = [this] {
+            QList<int> on;
+            for (int k = 0; k < 6; ++k)
+                if (g.menu(k)->isHighlighted())
+                    on.append(k);
+            return on;
+        };
+        hoverOver(g.menu(2));
+        QVERIFY(g.menu(2)->font().bold() && g.menu(2)->frameShape() == QFrame::Box &&
+                g.menu(2)->lineWidth() == 1);
+        hoverOver(g.menu(3));
+        QCOMPARE(highlighted(), QList<int>{3});
+        QVERIFY(!g.menu(2)->font().bold() && g.menu(2)->frameShape() == QFrame::NoFrame);
+        hoverOver(g.card(0));
+        hoverOver(label("lblHráč1"));
+        QCOMPARE(highlighted(), QList<int>{3});
+        const QPoint bare(g.board->width() - 2, g.board->height() - 2);
+        QVERIFY(!g.board->childAt(bare));
+        hoverOver(g.board.get(), bare);
+        QCOMPARE(highlighted(), QList<int>{});
+    }
+
+    // One player, 1 second, under a dark desktop scheme: the name, the move counter and the
+    // clock in black. The clock starts with the first click and counts on; a miss stays open
+    // for the delay, keeps every click out meanwhile, then turns face down; a pair shows its
+    // faces, unclickable, then leaves. Each turned card and each miss sounds "1.wav", a pair
+    // "2.wav".
+    void onePlayerMoves()
+    {
+        const auto scheme = darkDesktop();
+        g.choose(SettingsKeys::name1, u"Šárka"_s);
+        g.choose(SettingsKeys::name2, u"Jiří"_s);
+        start(2, false, "0");
+        QCOMPARE(panel(), u"Šárka|Otočené:   0|Čas: 0:00:00"_s);
+        QCOMPARE(textColour(g.menu(0)), QColor(Qt::black));
+        const QList<int> c = unfound();
+        QVERIFY(!timer("Timer1")->isActive());
+        click(c[0]);
+        QVERIFY(timer("Timer1")->isActive() && timer("Timer1")->interval() == 1000);
+        QCOMPARE(cards(c) + u' ' + panel(), u"UDD Šárka|Otočené:   0|Čas: 0:00:00"_s);
+        const QRect at = g.card(c[0])->geometry(); // what reached the screen, not a fresh paint
+        QTRY_COMPARE(QGuiApplication::primaryScreen()
+                         ->grabWindow(g.board->winId(), at.x(), at.y(), at.width(), at.height())
+                         .toImage(),
+                     g.card(c[0])->picture().toImage());
+        click(c[2]);
+        QVERIFY(timer("Timer2")->isActive());
+        click(c[1]);
+        QCOMPARE(cards(c) + u' ' + label("lblSkóre1")->text(), u"UDU Otočené:   1"_s);
+        QTRY_COMPARE(cards(c), u"DDD"_s);
+        QCOMPARE(g.sound.requests, QStringList(2, g.assets->soundPath(GameSound::Turn)));
+        click(c[0]);
+        click(c[1]);
+        QCOMPARE(g.requests(GameSound::Pair), 1);
+        QCOMPARE(cards(c), u"uuD"_s);
+        QTRY_COMPARE(cards(c), u"rrD"_s);
+        QCOMPARE(label("lblSkóre1")->text(), u"Otočené:   2"_s);
+        g.clock.time = g.clock.time.addSecs(65);
+        QTRY_COMPARE(label("lblČas")->text(), u"Čas: 0:01:05"_s);
+    }
+
+    // Two players without names, whole move: two scores, the player on move in black and the
+    // other in the workspace grey. A pair scores for the player on move, who moves again, and
+    // leaves with the next click; a miss passes the turn and the colours follow it. No clock.
+    void twoPlayersTakeTurns()
+    {
+        start(2, true);
+        QCOMPARE(panel(), u"Hráč 1|0|Hráč 2*|0*"_s);
+        const QList<int> first = unfound();
+        findPairs(1);
+        QVERIFY(!timer("Timer1")->isActive() && !timer("Timer2")->isActive());
+        QCOMPARE(cards(first) + u' ' + panel(), u"uuD Hráč 1| 1|Hráč 2*|0*"_s);
+        const QList<int> next = unfound();
+        miss();
+        QCOMPARE(cards(first.mid(0, 2) + next) + u' ' + panel(), u"rrUDU Hráč 1*| 1*|Hráč 2|0"_s);
+        findPairs(1);
+        QCOMPARE(cards(next) + u' ' + panel(), u"uuD Hráč 1*| 1*|Hráč 2| 1"_s);
+    }
+
+    void lastClickDealsTheNextGame_data()
+    {
+        QTest::addColumn<QString>("flip");
+        QTest::addColumn<bool>("two");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("1 sec, one player") << "0" << false << 1000;
+        QTest::newRow("2 sec, two players") << "1" << true << 2000;
+        QTest::newRow("3 sec, one player") << "2" << false << 3000;
+        QTest::newRow("whole move, two players") << "3" << true << 0;
+    }
+    // Finding the last pair ends the game inside that click and deals the next one, whose
+    // board takes clicks at once in every flip-back mode.
+    void lastClickDealsTheNextGame()
+    {
+        QFETCH(QString, flip);
+        QFETCH(bool, two);
+        start(2, two, qPrintable(flip));
+        for (int pair = 1; pair <= 15; ++pair) {
+            // The pair just found waits for the flip-back tick, which is not waited for here.
+            if (pair > 1)
+                QTEST(timer("Timer2")->isActive() ? timer("Timer2")->interval() : 0, "interval");
+            if (timer("Timer2")->isActive())
+                QVERIFY(
+                    QMetaObject::invokeMethod(timer("Timer2"), "timeout", Qt::DirectConnection));
+            if (pair == 15) {
+                answerOK(two ? u"frmKonec2"_s : u"frmkonec1"_s);
+                if (!two)
+                    answerOK(u"frmSíň"_s);
+                answerNewGame();
+            }
+            findPairs(1);
+        }
+        m_found.clear();
+        QCOMPARE(g.board->gameState().pairsFound, 0);
+        QVERIFY(!timer("Timer1")->isActive() && !timer("Timer2")->isActive());
+        QCOMPARE(cards({0, 4, 29}), u"DDD"_s);
+        click(4);
+        QCOMPARE(cards({4}), u"U"_s);
+    }
+
+    void onePlayerResult_data()
+    {
+        QTest::addColumn<QString>("how");    // the hall of fame's answer; empty: none opens
+        QTest::addColumn<QString>("stored"); // the small table's first place afterwards
+        QTest::newRow("new record") << "lblOK"
+                                    << "Hráč 1|6.12.2026|15|0:01:30";
+        QTest::newRow("cleared") << "lblVymazat"
+                                 << "...|1.1.2000|999|0:00:00";
+        QTest::newRow("no record") << ""
+                                   << "||15|";
+    }
+    // The result window shows name, moves and time over a frozen board. A new record opens the
+    // hall of fame with its row bold and blinking and the fanfare once, and only its "OK"
+    // stores the tables; "Vymazat" empties every row and stops the blinking. A result that does
+    // not enter goes straight on to the new-game dialog.
+    void onePlayerResult()
+    {
+        QFETCH(QString, how);
+        for (int p = 0; p < 5 && how.isEmpty(); ++p)
+            g.store.write(u"Malý"_s, QString::number(p) + u"Otočené"_s, u"15"_s);
+        start(2);
+        findPairs(14 - how.isEmpty());
+        if (how.isEmpty())
+            miss();
+        g.clock.time = g.clock.time.addSecs(90);
         onNextModal(
-            [&](QWidget* notice) {
-                noticed = true;
-                QCOMPARE(m_game.board->cursor().shape(), Qt::ArrowCursor);
-                QVERIFY(!menu(0)->isEnabled() && !menu(5)->isEnabled());
-                QVERIFY(!label("lblHráč1")->isEnabled() && !label("lblČas")->isEnabled());
-                // The next game takes a set that exists.
-                answerNewGame([](QWidget* d) { chooseCaption(d, QStringLiteral("lblLíc_1")); });
-                QTest::mouseClick(notice->findChild<ActionLabel*>(QStringLiteral("lblOK")),
-                                  Qt::LeftButton);
+            [&](QWidget* w) {
+                const QString moves = how.isEmpty() ? u"16"_s : u"15"_s;
+                QCOMPARE(label("lblHráč1", w)->text() + u'|' + label("lblOtočené", w)->text() +
+                             u'|' + label("lblČas", w)->text(),
+                         u"Hráč 1|" + moves + u"|0:01:30");
+                QCOMPARE(label("lblSkóre1")->text(), u"Otočené:   " + moves);
+                QVERIFY(!label("lblHráč1")->isEnabled() && !g.menu(0)->isEnabled());
+                QVERIFY(!timer("Timer1")->isActive());
+                clickOn(w, u"lblOK"_s);
             },
-            QStringLiteral("frmNeexistuje"));
-    answerNewGame();
-    m_game.start(false);
-    QCOMPARE(noticed, !dealt);
-    QCOMPARE(m_game.board->settings().faceSet, dealt ? QStringLiteral("5") : QStringLiteral("1"));
-    QCOMPARE(cards().size(), boardSize == 2 ? 30 : 48);
-    for (CardPicture* card : cards())
-        QVERIFY(card->isVisible());
-    QVERIFY(menu(0)->isEnabled() && label("lblHráč1")->isEnabled());
-    QCOMPARE(m_game.board->cursor().shape(), Qt::ArrowCursor);
-    if (dealt) {
-        const int value = m_game.board->gameState().cardValue[0].toInt();
-        const QColor shown = cards("imgLíc_")[0]->picture().toImage().pixelColor(25, 25);
-        QVERIFY(qAbs(shown.hue() - value * 9) <= 3);
+            u"frmkonec1"_s);
+        if (!how.isEmpty())
+            onNextModal(
+                [&](QWidget* w) {
+                    QLabel* name = label("lblJméno_10", w);
+                    QCOMPARE(
+                        row(w, 10) + u' ' + row(w, 11) + u' ' + row(w, 0),
+                        u"Hráč 1|6.12.2026|15|0:01:30* ...|1.1.2000|999|0:00:00 ...|1.1.2000|999|0:00:00"_s);
+                    QCOMPARE(child<QTimer>(w, u"Timer1"_s)->interval(), 500);
+                    QTRY_VERIFY(name->isHidden());
+                    QTRY_VERIFY(!name->isHidden());
+                    QTRY_COMPARE(g.requests(GameSound::End), 1);
+                    QTRY_VERIFY(name->isHidden());
+                    QCOMPARE(g.requests(GameSound::End), 1);
+                    QVERIFY(g.store.writes.filter(u"Malý/"_s).isEmpty());
+                    if (how == u"lblVymazat") {
+                        auto* clear = child<ActionLabel>(w, how);
+                        hoverOver(clear);
+                        QTest::mouseClick(clear, Qt::LeftButton);
+                        QVERIFY(clear->isHighlighted() && !name->isHidden());
+                        QCOMPARE(row(w, 10), u"...|1.1.2000|999|0:00:00"_s);
+                        QVERIFY(!child<QTimer>(w, u"Timer1"_s)->isActive());
+                    }
+                    clickOn(w, u"lblOK"_s);
+                },
+                u"frmSíň"_s);
+        answerNewGame();
+        findPairs(1 + how.isEmpty());
+        QStringList stored;
+        for (const char* key : {"0Jméno", "0Datum", "0Otočené", "0Čas"})
+            stored << g.store.values.value(u"Malý/"_s + QString::fromUtf8(key));
+        QTEST(stored.join(u'|'), "stored");
+        QCOMPARE(g.store.writes.filter(u"Malý/"_s).size(), how.isEmpty() ? 5 : 20);
+        QCOMPARE(g.store.values.value(u"Velký/4Otočené"_s), how.isEmpty() ? QString() : u"999"_s);
+        QCOMPARE(g.board->gameState().pairsFound, 0); // the next game is dealt
+        QVERIFY(label("lblHráč1")->isEnabled() && g.menu(0)->isEnabled());
     }
-}
 
-void BoardTest::soundSwitch_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("on");
-    QTest::newRow("off") << "0" << false;
-    QTest::newRow("on") << "1" << true;
-    QTest::newRow("other") << "2" << true;
-}
+    void twoPlayersResult_data()
+    {
+        QTest::addColumn<int>("boardSize");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<bool>("sound");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("blinked"); // on the odd ticks
+        QTest::newRow("12 : 12") << 1 << 12 << 12 << true << "Hráč 1| 12|Hráč 2| 12"
+                                 << "Hráč 1| 12|Hráč 2| 12";
+        QTest::newRow("10 : 14") << 1 << 10 << 14 << true << "Hráč 1| 10|Hráč 2| 14"
+                                 << "Hráč 1| 10";
+        QTest::newRow("0 : 40") << 0 << 0 << 40 << true << "Hráč 1|0|Hráč 2| 40"
+                                << "Hráč 1|0";
+        QTest::newRow("14 : 10, sound off") << 1 << 14 << 10 << false << "Hráč 1| 14|Hráč 2| 10"
+                                            << "Hráč 2| 10";
+    }
+    // Both names and scores as on the board, the winner's blinking every half second (nobody's
+    // on a draw), hidden on the first tick; the fanfare on the second tick while the sound is on.
+    void twoPlayersResult()
+    {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(bool, sound);
+        if (!sound)
+            g.choose(SettingsKeys::sound, u"0"_s);
+        QFETCH(int, boardSize);
+        start(boardSize, true);
+        findPairs(first);
+        miss();
+        findPairs(second - 1);
+        onNextModal(
+            [&](QWidget* w) {
+                QSignalSpy ticks(child<QTimer>(w, u"Timer1"_s), &QTimer::timeout);
+                QCOMPARE(child<QTimer>(w, u"Timer1"_s)->interval(), 500);
+                for (int tick = 0; tick < 4; ++tick) {
+                    QTRY_COMPARE(ticks.count(), tick);
+                    QTEST(panel(w), tick % 2 ? "blinked" : "shown");
+                    QCOMPARE(g.requests(GameSound::End), sound && tick >= 2 ? 1 : 0);
+                }
+                answerNewGame();
+                clickOn(w, u"lblOK"_s);
+            },
+            u"frmKonec2"_s);
+        findPairs(1);
+        QCOMPARE(g.board->gameState().pairsFound, 0);
+    }
 
-// The stored switch shows in "Zvuky" (struck through means off); a click turns it over and
-// stores the other state.
-void BoardTest::soundSwitch()
-{
-    QFETCH(QString, stored);
-    QFETCH(bool, on);
-    choose(SettingsKeys::sound, stored);
-    m_game.start();
-    QCOMPARE(menu(1)->font().strikeOut(), !on);
-    QCOMPARE(m_game.board->soundOn(), on);
-    QTest::mouseClick(menu(1), Qt::LeftButton);
-    QCOMPARE(menu(1)->font().strikeOut(), on);
-    QCOMPARE(m_game.store.values.value(SettingsKeys::section + u"/Zvuk"),
-             on ? QStringLiteral("0") : QStringLiteral("1"));
-    QVERIFY(menu(1)->isEnabled());
-}
+    // Opened from the menu, the hall of fame shows the tables as stored now and marks and plays
+    // nothing; its "OK" writes them again. A long name keeps to its column, moves stay
+    // right-aligned under their heading and times centred under theirs.
+    void fromTheMenuNothingIsMarked()
+    {
+        start(2);
+        g.store.write(u"Velký"_s, u"0Jméno"_s, u"WWWWWW"_s);
+        const int writes = int(g.store.writes.size());
+        onNextModal(
+            [this](QWidget* w) {
+                QCOMPARE(row(w, 0), u"WWWWWW|1.1.2000|999|0:00:00"_s);
+                for (const QString& n : {u"_0"_s, u"_10"_s}) {
+                    const auto at = [&](const char* name) {
+                        return child(w, QString::fromUtf8(name) + n)->geometry();
+                    };
+                    QVERIFY(at("lblJméno").right() < at("lblDatum").x());
+                    QCOMPARE(at("lblOtočené").right(), 340); // 5115 twips
+                    QVERIFY(qAbs(at("lblČas").center().x() - 422) <= 1);
+                }
+                QVERIFY(!child<QTimer>(w, u"Timer1"_s)->isActive());
+                clickOn(w, u"lblOK"_s);
+            },
+            u"frmSíň"_s);
+        QTest::mouseClick(g.menu(2), Qt::LeftButton);
+        QCOMPARE(g.requests(GameSound::End), 0);
+        QCOMPARE(int(g.store.writes.size()) - writes, 60);
+    }
 
-// Esc minimises; restoring shows the same game, card for card, full screen again.
-void BoardTest::escapeMinimises()
-{
-    m_game.start();
-    const QStringList values = m_game.board->gameState().cardValue;
-    const QList<CardPicture*> before = cards();
-    m_game.board->activateWindow();
-    QTest::keyClick(m_game.board.get(), Qt::Key_A);
-    QVERIFY(!m_game.board->isMinimized());
-    QTest::keyClick(m_game.board.get(), Qt::Key_Escape);
-    QTRY_VERIFY(m_game.board->isMinimized());
-    m_game.board->setWindowState(m_game.board->windowState() & ~Qt::WindowMinimized);
-    QTRY_VERIFY(!m_game.board->isMinimized());
-    QVERIFY(m_game.board->isFullScreen());
-    QCOMPARE(m_game.board->gameState().cardValue, values);
-    QCOMPARE(cards(), before);
-}
+    void endedAtAWindow_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("result") << u"frmkonec1"_s;
+        QTest::newRow("hall of fame") << u"frmSíň"_s;
+        QTest::newRow("new-game dialog") << u"frmNováHra"_s;
+    }
+    // The run ended (a signal, the session's end) while a window waits for its answer: every
+    // window closes, nothing more is written and the tree is gone.
+    void endedAtAWindow()
+    {
+        QFETCH(QString, window);
+        start(2);
+        findPairs(14);
+        qsizetype writes = -1;
+        for (const QString& w : {u"frmkonec1"_s, u"frmSíň"_s, u"frmNováHra"_s}) {
+            onNextModal(
+                [&, w](QWidget* d) {
+                    if (w != window)
+                        return clickOn(d, u"lblOK"_s);
+                    writes = g.store.writes.size();
+                    g.board->endRun();
+                },
+                w);
+            if (w == window)
+                break;
+        }
+        findPairs(1);
+        QCOMPARE(g.store.writes.size(), writes);
+        QVERIFY(!QFileInfo::exists(g.temp->filePath(u"Lotaro"_s)));
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+        // The next test's windows need a loop again: one ends at once, and clears the run's end.
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
 
-// Moving from one menu label onto the next leaves exactly one highlighted, bold in a box; the
-// bare window clears them all, a card or a panel label does not.
-void BoardTest::menuHover()
-{
-    // The smallest board leaves some bare window even on a screen below 640 x 480.
-    choose(SettingsKeys::boardSize, QStringLiteral("2"));
-    m_game.start();
-    const auto highlighted = [this] {
-        QList<int> on;
-        for (int k = 0; k < 6; ++k)
-            if (menu(k)->isHighlighted())
-                on.append(k);
-        return on;
-    };
-    hoverOver(menu(2));
-    QVERIFY(menu(2)->font().bold() && menu(2)->frameShape() == QFrame::Box);
-    hoverOver(menu(3));
-    QCOMPARE(highlighted(), QList<int>{3});
-    QVERIFY(!menu(2)->font().bold() && menu(2)->frameShape() == QFrame::NoFrame);
-    hoverOver(cards().first());
-    hoverOver(label("lblHráč1"));
-    QCOMPARE(highlighted(), QList<int>{3});
-    const QPoint bare(m_game.board->width() - 2, m_game.board->height() - 2);
-    QVERIFY(!m_game.board->childAt(bare));
-    hoverOver(m_game.board.get(), bare);
-    QCOMPARE(highlighted(), QList<int>{});
-}
-
-// "Nová hra" removes the old board and deals a fresh one from the choice. "Konec" asks first:
-// "Storno" or any other close leaves the game as it was; "OK" removes the tree and ends.
-void BoardTest::newGameAndQuit()
-{
-    m_game.start();
-    answerNewGame([](QWidget* d) { chooseCaption(d, QStringLiteral("lblPočetKaret_2")); });
-    QTest::mouseClick(menu(0), Qt::LeftButton);
-    QCOMPARE(cards().size(), 30);
-    QTRY_COMPARE(m_game.board->findChildren<CardPicture*>().size(), 2 * 30 + 1);
-    QVERIFY(!menu(0)->isHighlighted() && menu(0)->isEnabled());
-    const QStringList values = m_game.board->gameState().cardValue;
-    onNextModal(
-        [](QWidget* confirm) {
-            QCOMPARE(confirm->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
-                     QStringLiteral("Opravdu chcete skončit tuto hru ?"));
-            QTest::mouseClick(confirm->findChild<ActionLabel*>(QStringLiteral("lblStorno")),
-                              Qt::LeftButton);
-        },
-        QStringLiteral("frmSkoncit"));
-    QTest::mouseClick(menu(5), Qt::LeftButton);
-    onNextModal(
-        [](QWidget* confirm) {
-            QTest::keyClick(confirm, Qt::Key_Escape); // no key stands for an answer
-            QVERIFY(confirm->isVisible());
-            confirm->close();
-        },
-        QStringLiteral("frmSkoncit"));
-    QVERIFY(!m_game.board->close());
-    QVERIFY(m_game.board->isVisible() && menu(0)->isEnabled());
-    QCOMPARE(m_game.board->gameState().cardValue, values);
-    QVERIFY(QFileInfo::exists(m_game.assets->backPath(QStringLiteral("1"))));
-    answerOK(QStringLiteral("frmSkoncit"));
-    QTest::mouseClick(menu(5), Qt::LeftButton);
-    QVERIFY(!m_game.board->isVisible());
-    QVERIFY(!QFileInfo::exists(m_game.temp->filePath(QStringLiteral("Lotaro"))));
-}
+    // "Nápověda" and "O programu" open their windows. "Nová hra" stops the clock and deals a
+    // fresh board from the choice. "Konec" asks first: "Storno" or any other close leaves the
+    // game as it was; "OK" removes the tree. Last: the run's end leaves no modal window that
+    // opens after it a loop to run.
+    void newGameAndQuit()
+    {
+        g.start();
+        for (int k : {3, 4}) {
+            QString opened;
+            onNextModal([&](QWidget* w) { opened = w->objectName(); });
+            QTest::mouseClick(g.menu(k), Qt::LeftButton);
+            QCOMPARE(opened, k == 3 ? u"frmNápověda"_s : u"frmAbout"_s);
+        }
+        click(0);
+        answerNewGame([](QWidget* d) { clickOn(d, u"lblPočetKaret_2"_s); });
+        QTest::mouseClick(g.menu(0), Qt::LeftButton);
+        QVERIFY(!timer("Timer1")->isActive());
+        QCOMPARE(g.cards().size(), 30);
+        QTRY_COMPARE(g.board->findChildren<CardPicture*>().size(), 2 * 30 + 1);
+        QVERIFY(!g.menu(0)->isHighlighted() && g.menu(0)->isEnabled());
+        const QStringList values = g.board->gameState().cardValue;
+        onNextModal([](QWidget* confirm) { clickOn(confirm, u"lblStorno"_s); }, u"frmSkoncit"_s);
+        QTest::mouseClick(g.menu(5), Qt::LeftButton);
+        onNextModal(
+            [](QWidget* confirm) {
+                QTest::keyClick(confirm, Qt::Key_Escape); // no key stands for an answer
+                QVERIFY(confirm->isVisible());
+                confirm->close();
+            },
+            u"frmSkoncit"_s);
+        QVERIFY(!g.board->close());
+        QVERIFY(g.board->isVisible() && g.menu(0)->isEnabled());
+        QCOMPARE(g.board->gameState().cardValue, values);
+        QVERIFY(QFileInfo::exists(g.assets->backPath(u"1"_s)));
+        answerOK(u"frmSkoncit"_s);
+        QTest::mouseClick(g.menu(5), Qt::LeftButton);
+        QVERIFY(!g.board->isVisible());
+        QVERIFY(!QFileInfo::exists(g.temp->filePath(u"Lotaro"_s)));
+    }
+};
 
 LOTARO_TEST_MAIN(BoardTest, QApplication)
 #include "tst_board.moc"

@@ -1,10 +1,8 @@
 #include "TestMain.h"
 #include "Windows.h"
 
-#include "core/AssetStore.h"
 #include "core/HallOfFame.h"
-#include "core/RandomSource.h"
-#include "ui/ActionLabel.h"
+#include "ui/Screen.h"
 #include "ui/WindowLook.h"
 #include "windows/frmAbout.h"
 #include "windows/frmKonec2.h"
@@ -15,200 +13,381 @@
 #include "windows/frmSíň.h"
 #include "windows/frmkonec1.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QScopeGuard>
-#include <QScreen>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QUrl>
 
-// The help, about, quit and missing-set windows, and the frame every dialog shares.
+// The new-game dialog driven as a player would, the other small windows, and the frame that
+// every dialog shares.
 class DialogsTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
-    void init();
-    void cleanup();
-    void helpText();
-    void sizesAndPlacement_data();
-    void sizesAndPlacement();
-    void aboutLinks();
-    void highlightDoesNotOutliveTheWindow();
-    // Last: it installs the game's look for the whole process.
-    void disabledLabelsStayReadable();
-
-private:
-    std::unique_ptr<QDialog> make(const QString& window);
-
     std::unique_ptr<QWidget> m_board;
     HallOfFame m_fame;
     MemoryStore m_store;
     QTemporaryDir m_temp;
-    AssetStore m_assets{m_temp.path()};
+    std::unique_ptr<AssetStore> m_assets;
     MersenneRandom m_random{1};
     FakeClock m_clock;
     RecordingSound m_sound;
-};
+    std::unique_ptr<frmNováHra> m_newGame;
+    std::optional<GameSettings> m_answer;
 
-std::unique_ptr<QDialog> DialogsTest::make(const QString& window)
-{
-    QWidget* b = m_board.get();
-    if (window == u"frmNápověda")
-        return std::make_unique<frmNápověda>(b, 980);
-    if (window == u"frmSkoncit")
-        return std::make_unique<frmSkoncit>(b, 980);
-    if (window == u"frmNeexistuje")
-        return std::make_unique<frmNeexistuje>(b, 980);
-    if (window == u"frmAbout")
-        return std::make_unique<frmAbout>(b, 980);
-    if (window == u"frmSíň")
-        return std::make_unique<frmSíň>(b, m_fame, m_store, 980, std::nullopt, nullptr);
-    if (window == u"frmkonec1")
-        return std::make_unique<frmkonec1>(b, HallOfFameEntry());
-    if (window == u"frmKonec2")
-        return std::make_unique<frmKonec2>(b, frmKonec2::Board{});
-    return std::make_unique<frmNováHra>(b, Services{m_store, m_random, m_clock, m_assets, m_sound});
-}
-
-void DialogsTest::init()
-{
-    m_board = std::make_unique<QWidget>();
-    m_board->setGeometry(QGuiApplication::primaryScreen()->geometry());
-}
-
-void DialogsTest::cleanup()
-{
-    m_board.reset();
-    for (QWidget* w : QApplication::topLevelWidgets())
-        QVERIFY(!w->isVisible());
-}
-
-// The help text as written, naming the executable that is really installed.
-void DialogsTest::helpText()
-{
-    frmNápověda help(m_board.get(), 1300);
-    const QString text = help.findChild<QLabel*>(QStringLiteral("lblNápověda"))->text();
-    QCOMPARE(text, frmNápověda::helpText());
-    QVERIFY(text.startsWith(QStringLiteral("Stisk klávesy Esc způsobí minimalizaci hry.")));
-    QVERIFY(text.contains(QStringLiteral("obrázky,  nakopírujte je do adresáře, ve kterém je "
-                                         "umístěn soubor lotaro. Obrázky")));
-    QVERIFY(!text.contains(QStringLiteral(".exe")));
-    QVERIFY(text.endsWith(QStringLiteral("Příjemnou zábavu vám přeje autor.")));
-    QVERIFY(help.findChild<QLabel*>(QStringLiteral("lblNápověda"))->wordWrap());
-}
-
-void DialogsTest::sizesAndPlacement_data()
-{
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QSize>("size"); // of the client area
-    QTest::addColumn<int>("panel");  // card size kept clear; 0 centred; -1 placed when shown
-    QTest::newRow("help") << QStringLiteral("frmNápověda") << QSize(463, 265) << 980;
-    QTest::newRow("quit") << QStringLiteral("frmSkoncit") << QSize(292, 92) << 980;
-    QTest::newRow("missing set") << QStringLiteral("frmNeexistuje") << QSize(292, 92) << 980;
-    QTest::newRow("about") << QStringLiteral("frmAbout") << QSize(264, 236) << 980;
-    QTest::newRow("hall of fame") << QStringLiteral("frmSíň") << QSize(491, 531) << 980;
-    QTest::newRow("one result") << QStringLiteral("frmkonec1") << QSize(287, 168) << 0;
-    QTest::newRow("two results") << QStringLiteral("frmKonec2") << QSize(384, 193) << 0;
-    QTest::newRow("new game") << QStringLiteral("frmNováHra") << QSize(364, 483) << -1;
-}
-
-// Each window's client area has its size in twips and sits 0.6 card sizes left of the
-// screen's centre, or on it; the raised edge lies around it, dark lines over the corners.
-void DialogsTest::sizesAndPlacement()
-{
-    QFETCH(QString, window);
-    QFETCH(QSize, size);
-    QFETCH(int, panel);
-    const std::unique_ptr<QDialog> d = make(window);
-    QVERIFY(d->windowFlags() & Qt::FramelessWindowHint);
-    const QWidget* client = d->findChild<QWidget*>(QStringLiteral("KlientskáOblast"));
-    QCOMPARE(client->geometry(), QRect(QPoint(3, 3), size));
-    QCOMPARE(d->size(), size + QSize(6, 6));
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const double left = (screen.width() * 15.0 - size.width() * 15.0 - 1.2 * panel) / 2;
-    const double top = (screen.height() * 15.0 - size.height() * 15.0) / 2;
-    if (panel >= 0)
-        QCOMPARE(client->mapToGlobal(QPoint()),
-                 QPoint(int(std::lround(left / 15)), int(std::lround(top / 15))));
-    const QImage shown = d->grab().toImage();
-    const int x = shown.width() / 2, y = shown.height() / 2, r = shown.width() - 1,
-              b = shown.height() - 1;
-    const QRgb lit[] = {0xFFC0C0C0, 0xFFFFFFFF, 0xFFC0C0C0},
-               dark[] = {0xFF000000, 0xFF808080, 0xFFC0C0C0};
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(QList<QRgb>({shown.pixel(x, i), shown.pixel(i, y)}), QList<QRgb>(2, lit[i]));
-        QCOMPARE(QList<QRgb>({shown.pixel(x, b - i), shown.pixel(r - i, y), shown.pixel(r - i, i),
-                              shown.pixel(i, b - i)}),
-                 QList<QRgb>(4, dark[i]));
+    std::unique_ptr<QDialog> make(const QString& window)
+    {
+        QWidget* b = m_board.get();
+        if (window == u"frmNápověda")
+            return std::make_unique<frmNápověda>(b, 980);
+        if (window == u"frmSkoncit")
+            return std::make_unique<frmSkoncit>(b, 980);
+        if (window == u"frmNeexistuje")
+            return std::make_unique<frmNeexistuje>(b, 980);
+        if (window == u"frmAbout")
+            return std::make_unique<frmAbout>(b, 980);
+        if (window == u"frmSíň")
+            return std::make_unique<frmSíň>(b, m_fame, m_store, 980, std::nullopt, nullptr);
+        if (window == u"frmkonec1")
+            return std::make_unique<frmkonec1>(b, HallOfFameEntry());
+        if (window == u"frmKonec2")
+            return std::make_unique<frmKonec2>(b, frmKonec2::Board{});
+        return std::make_unique<frmNováHra>(
+            b, Services{m_store, m_random, m_clock, *m_assets, m_sound});
     }
-    QCOMPARE(shown.pixel(3, 3), WindowLook::backgroundTile().toImage().pixel(0, 0));
-    // A desktop with a dark scheme changes nothing that is drawn on the texture.
-    const QPalette light = QApplication::palette();
-    QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35), QColor(0x24, 0x24, 0x24)));
-    const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
-    QCOMPARE(make(window)->grab().toImage(), shown);
-}
+    // Opens the new-game dialog modally and runs act inside it; true when left with "OK".
+    bool open(const std::function<void(QWidget*)>& act)
+    {
+        onNextModal(act, u"frmNováHra"_s);
+        m_answer = m_newGame->ask();
+        return m_answer.has_value();
+    }
+    // The children of a kind that are in a state, by name: the option buttons that are on,
+    // the labels that have the look of the label under the mouse.
+    template <class T> static QString names(QWidget* d, bool (T::*state)() const)
+    {
+        QStringList on;
+        for (const T* w : d->findChildren<T*>())
+            if ((w->*state)())
+                on << w->objectName();
+        on.sort();
+        return on.join(u' ');
+    }
+    static QString checked(QWidget* d) { return names<QRadioButton>(d, &QRadioButton::isChecked); }
+    static QString lit(QWidget* d) { return names<ActionLabel>(d, &ActionLabel::isHighlighted); }
 
-// The two links open the mail program and the browser; under the mouse exactly one of them
-// is underlined and shows the pointing hand.
-void DialogsTest::aboutLinks()
-{
-    QList<QUrl> opened;
-    frmAbout about(m_board.get(), 1300, [&](const QUrl& url) {
-        opened.append(url);
-        return true;
-    });
-    about.show();
-    auto* mail = about.findChild<ActionLabel*>(QStringLiteral("lblDisclaimer"));
-    auto* web = about.findChild<ActionLabel*>(QStringLiteral("Label3"));
-    QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblTitle"))->text(),
-             QStringLiteral("Lotaro  v.1"));
-    QCOMPARE(mail->cursor().shape(), Qt::BitmapCursor);
-    QCOMPARE(mail->cursor().hotSpot(), QPoint(12, 1));
-    hoverOver(web);
-    QVERIFY(web->font().underline() && !mail->font().underline());
-    hoverOver(mail);
-    QVERIFY(mail->font().underline() && !web->font().underline());
-    hoverOver(&about, QPoint(about.width() - 2, about.height() - 2));
-    QVERIFY(!mail->font().underline() && !web->font().underline());
-    QTest::mouseClick(web, Qt::LeftButton);
-    QTest::mouseClick(mail, Qt::LeftButton);
-    QCOMPARE(opened,
-             (QList<QUrl>{QUrl(frmAbout::web), QUrl(QStringLiteral("mailto:") + frmAbout::email)}));
-    QVERIFY(frmAbout::email.endsWith(QStringLiteral("example.org")));
-    QVERIFY(about.isVisible()); // the links leave the window open
-    about.close();
-}
+private Q_SLOTS:
+    void init()
+    {
+        if (skipOffMainScreen({"windows", "firstRunOnEmptyStore"}))
+            QSKIP("the same on every screen");
+        m_assets = std::make_unique<AssetStore>(m_temp.path());
+        m_store = MemoryStore();
+        m_board = std::make_unique<QWidget>();
+        m_board->setGeometry(QGuiApplication::primaryScreen()->geometry());
+        m_board->show();
+        m_newGame = std::make_unique<frmNováHra>(
+            m_board.get(), Services{m_store, m_random, m_clock, *m_assets, m_sound});
+    }
+    void cleanup()
+    {
+        m_newGame.reset();
+        m_board.reset();
+        m_assets->RemoveAssetTree();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(!w->isVisible());
+    }
 
-// An action label is bold in a box under the mouse and loses the look with its click.
-void DialogsTest::highlightDoesNotOutliveTheWindow()
-{
-    frmNeexistuje notice(m_board.get(), 1300);
-    notice.show();
-    auto* ok = notice.findChild<ActionLabel*>(QStringLiteral("lblOK"));
-    hoverOver(ok);
-    QVERIFY(ok->isHighlighted() && ok->font().bold() && ok->frameShape() == QFrame::Box);
-    QTest::mouseClick(ok, Qt::LeftButton);
-    QVERIFY(!ok->isHighlighted() && !ok->font().bold() && !notice.isVisible());
-}
+    void windows_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QSize>("size");    // of the client area
+        QTest::addColumn<int>("panel");     // card size kept clear; 0 centred; -1 placed when shown
+        QTest::addColumn<QPoint>("ok");     // where "OK" stands in the client area, in twips
+        QTest::addColumn<QString>("texts"); // of its labels, each once, as created
+        QTest::newRow("help")
+            << u"frmNápověda"_s << QSize(463, 265) << 980 << QPoint(3045, 3465)
+            << "Stisk klávesy Esc způsobí minimalizaci hry. Pokud budete chtít hrát Lotaro s "
+               "vlastními obrázky,  nakopírujte je do adresáře, ve kterém je umístěn soubor "
+               "lotaro. "
+               "Obrázky musí být formátu jpg, jejich velikost upravte na 90x90 pixelů a pojmenujte "
+               "je 1.jpg až 40.jpg. Pokud budete chtít hrát Lotaro s 6x5 kartičkama, stačí obrázků "
+               "patnáct, pro hru s 8x6 kartičkama potřebujete obrázků 24. Pokud si ještě nevíte s "
+               "něčím rady, mailujte na adresu uvedenou v okně O programu. Příjemnou zábavu vám "
+               "přeje autor.|OK";
+        QTest::newRow("quit") << u"frmSkoncit"_s << QSize(292, 92) << 980 << QPoint(2730, 945)
+                              << "Opravdu chcete skončit tuto hru ?|Storno|OK";
+        QTest::newRow("missing set")
+            << u"frmNeexistuje"_s << QSize(292, 92) << 980 << QPoint(1785, 840)
+            << "Požadovaná sada obrázků neexistuje.|OK";
+        QTest::newRow("about") << u"frmAbout"_s << QSize(264, 236) << 980 << QPoint(1575, 3045)
+                               << "Lotaro  v.1|Vývojáři hry Lotaro, 2026|Pokud máte nějaké "
+                                  "návrhy, připomínky a náměty, laskavě mi je sdělte.|"
+                                  "lotaro@example.org|https://lotaro.example.org/|OK";
+        QTest::newRow("hall of fame") << u"frmSíň"_s << QSize(491, 531) << 980 << QPoint(4725, 7455)
+                                      << "SÍŇ SLÁVY|Hráč|Datum|Otočené|Čas|10x8|8x6|6x5|...|"
+                                         "1.1.2000|999|0:00:00|Vymazat|OK";
+        QTest::newRow("one result") << u"frmkonec1"_s << QSize(287, 168) << 0 << QPoint(1785, 1995)
+                                    << "VÝSLEDKY HRY|Otočené:|Čas:|...|999|0:00:00|OK";
+        QTest::newRow("two results") << u"frmKonec2"_s << QSize(384, 193) << 0 << QPoint(2415, 2310)
+                                     << "VÝSLEDKY HRY|vs|:|OK";
+        QTest::newRow("new game")
+            << u"frmNováHra"_s << QSize(364, 483) << -1 << QPoint(3885, 6720)
+            << "Lotaro|Rozlišení displeje :|Obrázky - líc|Obrázky - rub|Počet kartiček|Počet hráčů|"
+               "Otočení kartiček|1 hráč|2 hráči|10 x 8|8 x 6|6 x 5|Číslice|Obrázky 1|Obrázky 2|"
+               "Obrázky 3|Krásné ženy|Vlastní|Dřevo|Listí|Noviny|Lesní plody|Technika|Zeď|1 sec|"
+               "2 sec|3 sec|Celý tah|1. hráč (max 6):|2. hráč (max 6):|Konec|OK";
+    }
+    // Each window's texts as written (the help's wrapped); its client area has its size in
+    // twips and sits 0.6 card sizes left of the screen's centre, or on it; the raised edge
+    // lies around it, dark lines over the corners. A dark desktop scheme changes nothing that
+    // is drawn on the texture.
+    void windows()
+    {
+        QFETCH(QString, window);
+        QFETCH(QSize, size);
+        QFETCH(int, panel);
+        QFETCH(QPoint, ok);
+        const std::unique_ptr<QDialog> d = make(window);
+        QStringList texts;
+        for (const QLabel* l : d->findChildren<QLabel*>())
+            if (!l->text().isEmpty() && !texts.contains(l->text()))
+                texts << l->text();
+        QTEST(texts.join(u'|'), "texts");
+        QVERIFY(d->findChild<QLabel*>()->wordWrap() == (window == u"frmNápověda"));
+        QVERIFY(d->windowFlags() & Qt::FramelessWindowHint);
+        const QWidget* client = child(d.get(), u"KlientskáOblast"_s);
+        QCOMPARE(client->geometry(), QRect(QPoint(3, 3), size));
+        QCOMPARE(d->size(), size + QSize(6, 6));
+        QCOMPARE(child(client, u"lblOK"_s)->pos(),
+                 QPoint(qRound(ok.x() / 15.0), qRound(ok.y() / 15.0)));
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const double left = (screen.width() * 15.0 - size.width() * 15.0 - 1.2 * panel) / 2;
+        const double top = (screen.height() * 15.0 - size.height() * 15.0) / 2;
+        if (panel >= 0)
+            QCOMPARE(client->mapToGlobal(QPoint()),
+                     QPoint(int(std::lround(left / 15)), int(std::lround(top / 15))));
+        const QImage shown = d->grab().toImage();
+        const int x = shown.width() / 2, y = shown.height() / 2, r = shown.width() - 1,
+                  b = shown.height() - 1;
+        const QRgb light[] = {0xFFC0C0C0, 0xFFFFFFFF, 0xFFC0C0C0},
+                   dark[] = {0xFF000000, 0xFF808080, 0xFFC0C0C0};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(QList<QRgb>({shown.pixel(x, i), shown.pixel(i, y)}), QList<QRgb>(2, light[i]));
+            QCOMPARE(QList<QRgb>({shown.pixel(x, b - i), shown.pixel(r - i, y),
+                                  shown.pixel(r - i, i), shown.pixel(i, b - i)}),
+                     QList<QRgb>(4, dark[i]));
+        }
+        QCOMPARE(shown.pixel(3, 3), WindowLook::backgroundTile().toImage().pixel(0, 0));
+        const auto scheme = darkDesktop();
+        QCOMPARE(make(window)->grab().toImage(), shown);
+    }
 
-// The board's panel is disabled while a dialog is open; its text must still stand out from
-// the paper grey behind it.
-void DialogsTest::disabledLabelsStayReadable()
-{
-    WindowLook::installLook();
-    QWidget window;
-    window.resize(200, 60);
-    WindowLook::paintBackground(&window, QPixmap()); // the tile's average grey, B6B4B5
-    auto* label = new QLabel(QStringLiteral("Čas: 0:00:00"), &window);
-    label->setFont(WindowLook::comicFont(9.75, true));
-    label->adjustSize();
-    label->setEnabled(false);
-    const QImage shown = window.grab().toImage();
-    int darkest = 255;
-    for (int y = 0; y < label->height(); ++y)
-        for (int x = 0; x < label->width(); ++x)
-            darkest = qMin(darkest, qGray(shown.pixel(x, y)));
-    QVERIFY2(darkest <= qGray(0xB6B4B5) - 40, qPrintable(QString::number(darkest)));
-}
+    // First run: one player, 10 x 8, the first picture set, wood, whole move; empty names, the
+    // second box disabled in the button-face colour, the first one focused; the screen's
+    // resolution shown, the client area centred on the screen (not clamped where it is
+    // taller), and the assets being unpacked.
+    void firstRunOnEmptyStore()
+    {
+        QVERIFY(!open([this](QWidget* d) {
+            QCOMPARE(checked(d), u"optHráči_0 optLíc_1 optOtočení_3 optPočetKaret_0 optRub_0"_s);
+            QCOMPARE(d->findChildren<QRadioButton*>().size(), 2 + 3 + 6 + 6 + 4);
+            auto* name2 = child<QLineEdit>(d, u"txtHráč2"_s);
+            QVERIFY(child<QLineEdit>(d, u"txtHráč1"_s)->text().isEmpty() &&
+                    name2->text().isEmpty());
+            QVERIFY(!name2->isEnabled());
+            QCOMPARE(name2->palette().color(QPalette::Disabled, QPalette::Base),
+                     name2->palette().color(QPalette::Active, QPalette::Button));
+            QTRY_COMPARE(QApplication::focusWidget(), child(d, u"txtHráč1"_s));
+            const QRect screen = QGuiApplication::primaryScreen()->geometry();
+            QCOMPARE(child<QLabel>(d, u"Label3"_s)->text(),
+                     u"%1x%2"_s.arg(screen.width()).arg(screen.height()));
+            QCOMPARE(child(d, u"KlientskáOblast"_s)->mapToGlobal(QPoint()),
+                     QPoint(int(std::lround((screen.width() * 15.0 - 5460) / 30)),
+                            int(std::lround((screen.height() * 15.0 - 7245) / 30))));
+            QTRY_VERIFY(QFileInfo::exists(m_temp.filePath(u"Lotaro/zvuky/3.wav"_s)));
+            QStringList at; // each group's heading and first caption, in twips
+            for (const char* name :
+                 {"Label6_0", "lblLíc_0", "Label6_16", "lblRub_0", "Label6_7", "lblPočetKaret_0",
+                  "Label6_25", "lblHráči_0", "Label6_15", "lblOtočení_0"}) {
+                const QPoint p = child(d, QString::fromUtf8(name))->mapTo(d, QPoint(-3, -3)) * 15;
+                at << u"%1,%2"_s.arg(p.x()).arg(p.y());
+            }
+            QCOMPARE(at.join(u' '), u"315,1050 840,1365 3045,1050 3570,1365 315,3465 840,3780 "
+                                    u"3045,3465 3570,3780 315,4935 840,5250"_s);
+            d->close();
+        }));
+    }
+
+    // The stored choice is shown; the second name box follows the number of players (on the
+    // button as on its caption) and keeps its text; names take six characters; "OK" stores
+    // the choice and answers what it means.
+    void choiceShownChangedAndStored()
+    {
+        saveChoice(m_store, OptionChoice{1, 2, 4, 5, 1, u"Eva"_s, u"Ota"_s});
+        m_store.writes.clear();
+        m_store.syncs = 0;
+        QVERIFY(open([](QWidget* d) {
+            QCOMPARE(checked(d), u"optHráči_1 optLíc_4 optOtočení_1 optPočetKaret_2 optRub_5"_s);
+            auto* name1 = child<QLineEdit>(d, u"txtHráč1"_s);
+            auto* name2 = child<QLineEdit>(d, u"txtHráč2"_s);
+            QCOMPARE(name2->text(), u"Ota"_s);
+            QVERIFY(name2->isEnabled());
+            QCOMPARE(name2->palette().color(QPalette::Active, QPalette::Base), QColor(Qt::white));
+            clickOn(d, u"lblHráči_0"_s);
+            QVERIFY(!name2->isEnabled());
+            QTest::mouseClick(child(d, u"optHráči_1"_s), Qt::LeftButton, {}, QPoint(6, 8));
+            QVERIFY(name2->isEnabled());
+            for (const QString& caption :
+                 {u"lblHráči_0"_s, u"lblPočetKaret_1"_s, u"lblRub_3"_s, u"lblOtočení_2"_s})
+                clickOn(d, caption);
+            name1->clear();
+            for (const QChar ch : u"Přemysl Oráč"_s) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+                QApplication::sendEvent(name1, &press);
+            }
+            QCOMPARE(name1->text(), u"Přemys"_s);
+            auto* ok = child<ActionLabel>(d, u"lblOK"_s);
+            hoverOver(ok);
+            QTest::mouseClick(ok, Qt::LeftButton);
+            QVERIFY(!ok->isHighlighted() && !d->isVisible());
+        }));
+        QCOMPARE(loadChoice(m_store), (OptionChoice{0, 1, 4, 3, 2, u"Přemys"_s, u"Ota"_s}));
+        QCOMPARE(m_store.writes.size(), 7);
+        QCOMPARE(m_store.syncs, 1);
+        const GameSettings& a = *m_answer;
+        QCOMPARE(u"%1 %2x%3 %4 %5 %6 %7"_s.arg(a.twoPlayers)
+                     .arg(a.columns)
+                     .arg(a.rows)
+                     .arg(a.faceSet, a.backSet)
+                     .arg(a.flipDelay)
+                     .arg(a.player1Name),
+                 u"0 8x6 4 4 3000 Přemys"_s);
+        QCOMPARE(m_answer->cardSize, detectCardSize(Screen::metrics()));
+    }
+
+    // A caption selects its button, the only one of its group, and takes the look, which moves
+    // within its group only; "OK" and "Konec" keep theirs side by side; the bare background
+    // clears every look, a button or name box none.
+    void captionsAndLooks()
+    {
+        open([](QWidget* d) {
+            for (const char* name : {"lblLíc_5", "lblRub_5", "lblPočetKaret_2", "lblOtočení_0",
+                                     "lblHráči_1", "lblRub_2", "lblRub_1", "lblLíc_3"}) {
+                hoverOver(child(d, QString::fromUtf8(name)));
+                clickOn(d, QString::fromUtf8(name));
+            }
+            QCOMPARE(checked(d), u"optHráči_1 optLíc_3 optOtočení_0 optPočetKaret_2 optRub_1"_s);
+            for (const char* name : {"lblOK", "lblKonec", "optRub_4", "txtHráč1"})
+                hoverOver(child(d, QString::fromUtf8(name)));
+            QCOMPARE(lit(d),
+                     u"lblHráči_1 lblKonec lblLíc_3 lblOK lblOtočení_0 lblPočetKaret_2 lblRub_1"_s);
+            const QFont look = child<ActionLabel>(d, u"lblRub_1"_s)->font();
+            QVERIFY(look.bold() && !look.italic() && !look.underline());
+            QWidget* client = child(d, u"KlientskáOblast"_s);
+            const QPoint bare(client->width() - 3, client->height() - 3);
+            QVERIFY(!client->childAt(bare));
+            hoverOver(client, bare);
+            QCOMPARE(lit(d), QString());
+            d->close();
+        });
+    }
+
+    // Opened again, the dialog shows the last "OK" where it stood, without reading the store
+    // or unpacking again.
+    void laterOpeningsKeepTheChoice()
+    {
+        open([](QWidget* d) {
+            clickOn(d, u"lblLíc_0"_s);
+            clickOn(d, u"lblOK"_s);
+        });
+        const QPoint place = m_newGame->pos();
+        m_assets->finishUnpacking();
+        QVERIFY(QFile::remove(m_temp.filePath(u"Lotaro/rub/1.jpg"_s)));
+        saveChoice(m_store, OptionChoice{1, 2, 4, 5, 1, u"X"_s, u"Y"_s});
+        QVERIFY(open([](QWidget* d) {
+            QVERIFY(checked(d).contains(u"optLíc_0"_s) && checked(d).contains(u"optHráči_0"_s));
+            QVERIFY(child<QLineEdit>(d, u"txtHráč1"_s)->text().isEmpty());
+            clickOn(d, u"lblOK"_s);
+        }));
+        QCOMPARE(m_newGame->pos(), place);
+        QVERIFY(!QFileInfo::exists(m_temp.filePath(u"Lotaro/rub/1.jpg"_s)));
+    }
+
+    void onlyOkAndKonecAnswer_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("Konec") << "lblKonec" << false;
+        QTest::newRow("closed by the desktop") << "" << false;
+        QTest::newRow("keys, then OK") << "lblOK" << true;
+    }
+    // "Konec" and any other close answer that the player quits, and write nothing; neither
+    // Escape nor Enter stands for an action.
+    void onlyOkAndKonecAnswer()
+    {
+        QFETCH(QString, how);
+        QTEST(open([&](QWidget* d) {
+                  for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+                      QTest::keyClick(d, key);
+                      QVERIFY(d->isVisible());
+                  }
+                  if (how.isEmpty())
+                      d->close();
+                  else
+                      clickOn(d, how);
+              }),
+              "ok");
+        QCOMPARE(m_store.writes.isEmpty(), how != u"lblOK");
+    }
+
+    // The two links open the mail program and the browser; under the mouse exactly one of them
+    // is underlined and shows the pointing hand.
+    void aboutLinks()
+    {
+        QList<QUrl> opened;
+        frmAbout about(m_board.get(), 1300, [&](const QUrl& url) {
+            opened.append(url);
+            return true;
+        });
+        about.show();
+        auto* mail = child<ActionLabel>(&about, u"lblDisclaimer"_s);
+        auto* web = child<ActionLabel>(&about, u"Label3"_s);
+        QCOMPARE(mail->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(mail->cursor().hotSpot(), QPoint(12, 1));
+        hoverOver(web);
+        QVERIFY(web->font().underline() && !mail->font().underline());
+        hoverOver(mail);
+        QVERIFY(mail->font().underline() && !web->font().underline());
+        hoverOver(&about, QPoint(about.width() - 2, about.height() - 2));
+        QVERIFY(!mail->font().underline() && !web->font().underline());
+        QTest::mouseClick(web, Qt::LeftButton);
+        QTest::mouseClick(mail, Qt::LeftButton);
+        QCOMPARE(opened, (QList<QUrl>{QUrl(frmAbout::web), QUrl(u"mailto:"_s + frmAbout::email)}));
+        QVERIFY(frmAbout::email.endsWith(u"example.org"_s));
+        QVERIFY(about.isVisible()); // the links leave the window open
+        about.close();
+    }
+
+    // The board's panel is disabled while a dialog is open; its text shows greyed, yet stands
+    // out from the paper grey behind it. Last: it installs the game's look for the whole process.
+    void disabledLabelsGreyedAndReadable()
+    {
+        WindowLook::installLook();
+        QWidget window;
+        window.resize(200, 60);
+        WindowLook::paintBackground(&window, QPixmap()); // the tile's average grey, B6B4B5
+        auto* label = new QLabel(u"Čas: 0:00:00"_s, &window);
+        label->setFont(WindowLook::comicFont(9.75, true));
+        label->adjustSize();
+        label->setEnabled(false);
+        const QImage shown = window.grab().toImage();
+        int darkest = 255;
+        for (int y = 0; y < label->height(); ++y)
+            for (int x = 0; x < label->width(); ++x)
+                darkest = qMin(darkest, qGray(shown.pixel(x, y)));
+        QVERIFY2(darkest >= 0x60 && darkest <= qGray(0xB6B4B5) - 40,
+                 qPrintable(QString::number(darkest)));
+    }
+};
 
 LOTARO_TEST_MAIN(DialogsTest, QApplication)
 #include "tst_dialogs.moc"
