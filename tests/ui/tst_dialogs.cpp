@@ -213,6 +213,8 @@ private Q_SLOTS:
             }
             QCOMPARE(at.join(u' '), u"315,1050 840,1365 3045,1050 3570,1365 315,3465 840,3780 "
                                     u"3045,3465 3570,3780 315,4935 840,5250"_s);
+            const QFont heading = child(d, u"Label6_0"_s)->font();
+            QVERIFY(heading.bold() && !heading.italic());
             d->close();
         }));
     }
