@@ -523,9 +523,11 @@ private Q_SLOTS:
                 QSignalSpy ticks(child<QTimer>(w, u"Timer1"_s), &QTimer::timeout);
                 QCOMPARE(child<QTimer>(w, u"Timer1"_s)->interval(), 500);
                 for (int tick = 0; tick < 4; ++tick) {
-                    QTRY_COMPARE(ticks.count(), tick);
-                    QTEST(panel(w), tick % 2 ? "blinked" : "shown");
-                    QCOMPARE(g.requests(GameSound::End), sound && tick >= 2 ? 1 : 0);
+                    // A busy machine may deliver two ticks in one wait: read whichever it is.
+                    QTRY_VERIFY(ticks.count() >= tick);
+                    const qsizetype now = ticks.count();
+                    QTEST(panel(w), now % 2 ? "blinked" : "shown");
+                    QCOMPARE(g.requests(GameSound::End), sound && now >= 2 ? 1 : 0);
                 }
                 answerNewGame();
                 clickOn(w, u"lblOK"_s);
