@@ -93,6 +93,13 @@ inline void hoverOver(QWidget* widget, QPoint at = QPoint(3, 3))
     QApplication::sendEvent(widget, &move);
 }
 
+// Every top-level window is closed again.
+inline void checkNoWindowOpen()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName() + u" left open"_s));
+}
+
 // Scenarios whose outcome does not depend on the screen run on one size only.
 inline bool skipOffMainScreen(std::initializer_list<const char*> sizeDependent)
 {

@@ -117,8 +117,7 @@ private Q_SLOTS:
             return;
         g.finish();
         QVERIFY(!QFileInfo::exists(g.temp->filePath(u"Lotaro"_s)));
-        for (QWidget* w : QApplication::topLevelWidgets())
-            QVERIFY2(!w->isVisible(), qPrintable(w->objectName() + u" left open"_s));
+        checkNoWindowOpen();
     }
 
     // The 10 x 8 board covers the screen: cards, panel and menu where their twips fall in
@@ -595,8 +594,7 @@ private Q_SLOTS:
         findPairs(1);
         QCOMPARE(g.store.writes.size(), writes);
         QVERIFY(!QFileInfo::exists(g.temp->filePath(u"Lotaro"_s)));
-        for (QWidget* w : QApplication::topLevelWidgets())
-            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+        checkNoWindowOpen();
         // The next test's windows need a loop again: one ends at once, and clears the run's end.
         QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         QCoreApplication::exec();

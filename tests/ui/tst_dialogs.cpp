@@ -33,6 +33,7 @@ class DialogsTest : public QObject {
     std::unique_ptr<frmNováHra> m_newGame;
     std::optional<GameSettings> m_answer;
 
+    Services services() { return {m_store, m_random, m_clock, *m_assets, m_sound}; }
     std::unique_ptr<QDialog> make(const QString& window)
     {
         QWidget* b = m_board.get();
@@ -50,8 +51,7 @@ class DialogsTest : public QObject {
             return std::make_unique<frmkonec1>(b, HallOfFameEntry());
         if (window == u"frmKonec2")
             return std::make_unique<frmKonec2>(b, frmKonec2::Board{});
-        return std::make_unique<frmNováHra>(
-            b, Services{m_store, m_random, m_clock, *m_assets, m_sound});
+        return std::make_unique<frmNováHra>(b, services());
     }
     // Opens the new-game dialog modally and runs act inside it; true when left with "OK".
     bool open(const std::function<void(QWidget*)>& act)
@@ -84,16 +84,14 @@ private Q_SLOTS:
         m_board = std::make_unique<QWidget>();
         m_board->setGeometry(QGuiApplication::primaryScreen()->geometry());
         m_board->show();
-        m_newGame = std::make_unique<frmNováHra>(
-            m_board.get(), Services{m_store, m_random, m_clock, *m_assets, m_sound});
+        m_newGame = std::make_unique<frmNováHra>(m_board.get(), services());
     }
     void cleanup()
     {
         m_newGame.reset();
         m_board.reset();
         m_assets->RemoveAssetTree();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            QVERIFY(!w->isVisible());
+        checkNoWindowOpen();
     }
 
     void windows_data()
