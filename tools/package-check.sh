@@ -30,7 +30,7 @@ step "tools for the build and the check"
 apt_get update -qq
 tools="dpkg-dev build-essential lintian git"
 if [ "$mode" = check ]; then
-    tools="$tools xvfb xauth x11-utils xdotool imagemagick python3-pil"
+    tools="$tools xvfb xdotool"
 fi
 # shellcheck disable=SC2086 # one word a package
 apt_get install -y -qq --no-install-recommends $tools >/dev/null
@@ -91,7 +91,7 @@ echo "$answer"
 
 step "the end-to-end test on the installed game under Xvfb"
 # The project's end-to-end test, pointed at the installed executable; Debian's own
-# Python, which python3-pil serves (as CTest runs it).
+# Python, as CTest runs it.
 if DBUS_SESSION_BUS_ADDRESS=disabled: /usr/bin/python3 "$src/tests/e2e/test_game.py" /usr/games/lotaro; then
     echo "end-to-end test passed"
 else

@@ -78,11 +78,6 @@ inline void answerOK(const QString& name, std::function<void(QWidget*)> adjust =
         name);
 }
 
-inline void answerNewGame(std::function<void(QWidget*)> adjust = {})
-{
-    answerOK(u"frmNováHra"_s, std::move(adjust));
-}
-
 // Moves the mouse over a widget without a button pressed. The event goes through the
 // application, so it climbs to the first ancestor that tracks the mouse, as a real move does;
 // QTest::mouseMove on the offscreen platform only reports the pointer entering a window.
@@ -115,11 +110,6 @@ inline bool skipOffMainScreen(std::initializer_list<const char*> sizeDependent)
     const QPalette light = QApplication::palette();
     QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35), QColor(0x24, 0x24, 0x24)));
     return qScopeGuard([light] { QApplication::setPalette(light); });
-}
-
-inline QColor textColour(const QWidget* w)
-{
-    return w->palette().color(QPalette::Active, QPalette::WindowText);
 }
 
 // A clock that stands still until the test moves it.
@@ -171,7 +161,7 @@ struct GameHarness {
     {
         board = std::make_unique<frmLotaro>(Services{store, *random, clock, *assets, sound});
         if (answer)
-            answerNewGame();
+            answerOK(u"frmNováHra"_s);
         board->load();
         QVERIFY(QTest::qWaitForWindowExposed(board.get()));
     }
