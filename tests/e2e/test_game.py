@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """End-to-end: the built game as a process, under its own Xvfb and never with the user's
-settings. Without a display it says so; when the X server goes, or SIGTERM comes while the
-new-game dialog waits, the unpacked tree goes with it and the settings file is left as it was."""
+settings. Without a display it says so; when the X server goes, or SIGTERM or SIGHUP comes
+while the new-game dialog waits, the unpacked tree goes with it and the settings stay as
+they were."""
 import os
+import signal
 import subprocess
 import sys
 import tempfile
@@ -53,12 +55,12 @@ def session(executable, end):
                                              str(game.pid)], env=env, capture_output=True)
                      .returncode == 0 and os.path.exists(runtime + "/Lotaro/zvuky/3.wav"),
                      "the new-game dialog")
-            game.terminate()
+            game.send_signal(end)
             code, left = game.wait(15), os.listdir(runtime)
             with open(ini, encoding="utf-8") as f:
                 kept = f.read()
             check(code == 0 and not left and kept == SETTINGS,
-                  "SIGTERM at the new-game dialog: exit %s, left %s, %r" % (code, left, kept))
+                  "%s at the new-game dialog: exit %s, left %s, %r" % (end.name, code, left, kept))
         finally:
             for p in (game, xvfb):
                 p.kill()
@@ -71,7 +73,8 @@ def main(executable):
     check(alone.returncode == 1 and "No graphical display was found" in alone.stderr,
           "without a display: exit %d, %r" % (alone.returncode, alone.stderr))
     session(executable, "X")
-    session(executable, "SIGTERM")
+    for number in (signal.SIGTERM, signal.SIGHUP):  # a kill, the end of the session
+        session(executable, number)
 
 
 if __name__ == "__main__":

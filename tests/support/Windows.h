@@ -150,6 +150,7 @@ struct GameHarness {
         random = std::make_unique<MersenneRandom>(seed);
         clock = FakeClock();
     }
+    Services services() { return {store, *random, clock, *assets, sound}; }
     void choose(const QString& key, const QString& value)
     {
         store.write(SettingsKeys::section, key, value);
@@ -159,7 +160,7 @@ struct GameHarness {
     // the test answers it itself.
     void start(bool answer = true)
     {
-        board = std::make_unique<frmLotaro>(Services{store, *random, clock, *assets, sound});
+        board = std::make_unique<frmLotaro>(services());
         if (answer)
             answerOK(u"frmNováHra"_s);
         board->load();

@@ -1,0 +1,384 @@
+#include "MemoryStore.h"
+#include "TestMain.h"
+
+#include "core/Deal.h"
+#include "core/GameClock.h"
+#include "core/GameSettings.h"
+#include "core/HallOfFame.h"
+#include "core/NumberText.h"
+#include "core/RandomSource.h"
+#include "core/SettingsStore.h"
+#include "core/TurnLogic.h"
+
+#include <QStandardPaths>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Hands out the draws 0, 0, 0.99999994, 0.99, 0.3, 0.5, 0.26 and starts over at every deal.
+struct ScriptedRandom final : RandomSource {
+    void seedForDeal() override { next = 0, ++seeds; }
+    float uniform() override
+    {
+        return std::array{0.0f, 0.0f, 0.99999994f, 0.99f, 0.3f, 0.5f, 0.26f}.at(next++);
+    }
+    size_t next = 0;
+    int seeds = 0;
+};
+
+// Plays a script on a board whose pairs lie side by side (cards 2k and 2k+1 show pair k + 1) as
+// the board window would: numbers are card clicks, "t" the flip-back timer's tick, "r" the end of
+// the game taking the last pair off. The timer keeps clicks out while it runs.
+struct Player {
+    TurnLogic logic;
+    bool timer = false;
+    // Per click the sound's digit, "-" when ignored, "!" when the game ends.
+    QString sounds;
+    int clockStarts = 0;
+
+    Player(bool two, int interval)
+    {
+        QStringList values;
+        for (int k = 0; k < 12; ++k)
+            values.append(QString::number(k / 2 + 1));
+        logic.deal(values, two, interval);
+    }
+    QString faces() const
+    {
+        QString faces;
+        for (int k = 0; k < logic.cardCount(); ++k)
+            faces += u"DUPR"_s.at(int(logic.face(k)));
+        return faces;
+    }
+    void play(const QString& script)
+    {
+        for (const QString& step : script.split(u' ')) {
+            if (step == u"t") {
+                logic.flipBack();
+                timer = false;
+            } else if (step == u"r") {
+                logic.removeLastPair();
+            } else {
+                const TurnLogic::Outcome o = logic.click(step.toInt(), timer, QTime(12, 0));
+                sounds += (o.ignored ? u"-"_s : QString::number(o.sound)) +
+                          (o.gameOver ? u"!"_s : QString());
+                clockStarts += o.startClock;
+                timer = timer || o.startFlipTimer;
+            }
+        }
+    }
+    // What the board shows: each card Down, Up, Paired or Removed; the sounds; the scores; the
+    // move count; who is on move; whether the flip-back timer runs.
+    QString shown() const
+    {
+        const GameState& s = logic.state();
+        const auto n = [](int v) { return QString::number(v); };
+        return u"%1 %2 %3:%4 %5 P%6%7"_s.arg(faces(), sounds, n(s.score1), n(s.score2),
+                                             n(s.turnedCount), n(s.player1OnMove ? 1 : 2),
+                                             timer ? u" timer"_s : QString());
+    }
+};
+
+// Flip-back interval (4000 ms is "Celý tah", the whole move), two players, clicks, what is shown
+const std::tuple<const char*, int, bool, const char*, const char*> moveExamples[] = {
+    {"the first card again", 1000, false, "4 4", "DDDDUDDDDDDD 1- 0:0 0 P1"},
+    {"timed miss, no click meanwhile", 3000, false, "0 2 9 2 t", "DDDDDDDDDDDD 11-- 0:0 1 P1"},
+    {"timed miss, then its first card", 2000, false, "0 2 t 0", "UDDDDDDDDDDD 111 0:0 1 P1"},
+    {"timed pair, gone with the tick", 1000, false, "6 7 t 0", "UDDDDDRRDDDD 121 1:0 1 P1"},
+    {"whole move miss, then its card", 4000, false, "0 3 3", "DDDUDDDDDDDD 111 0:0 1 P1"},
+    {"whole move pair, then a card", 4000, false, "10 11 10 0", "UDDDDDDDDDRR 12-1 1:0 1 P1"},
+    {"every move counts", 4000, false, "0 1 2 5 6 9", "RRDDDDUDDUDD 121111 1:0 3 P1"},
+    {"two: a pair keeps the move, a miss passes it", 4000, true, "0 1 2 3 4 5 6 9 10 11 8 7",
+     "RRRRRRDUUDRR 121212111211 3:1 0 P1"},
+    // The click that finds the last pair ends the game at once and asks for no flip-back.
+    {"a whole game", 1000, false, "0 2 t 0 1 t 2 3 t 4 5 t 6 7 t 8 9 t 10 11 r",
+     "RRRRRRRRRRRR 11121212121212! 6:0 7 P1"},
+    {"a whole game of two", 1000, true, "0 2 t 0 1 t 2 3 t 4 5 t 6 7 t 8 9 t 10 11 r",
+     "RRRRRRRRRRRR 11121212121212! 0:6 0 P2"},
+    {"a whole game of two, whole moves", 4000, true, "0 2 0 1 2 3 4 5 6 7 8 9 10 11",
+     "RRRRRRRRRRPP 11121212121212! 0:6 0 P2"}};
+
+// Tables as moves/seconds from the first place down, the new result marked "*"; the place it
+// takes (-1: none); the five places and the working entry, where the fifth place drops out to and
+// a result that does not enter stays.
+const std::tuple<const char*, const char*, int, const char*> rankings[] = {
+    {"", "50/600", 0, "*50/600 999/0 999/0 999/0 999/0 999/0"},
+    {"20/120 22/90 22/180 30/130", "22/120", 2, "20/120 22/90 *22/120 22/180 30/130 999/0"},
+    {"20/120 22/90 22/180 30/130", "22/90", 1, "20/120 *22/90 22/90 22/180 30/130 999/0"},
+    {"10/60 20/60 30/60 35/60 40/180", "40/179", 4, "10/60 20/60 30/60 35/60 *40/179 40/180"},
+    {"10/60 20/60 30/60 35/60 40/180", "40/180", 4, "10/60 20/60 30/60 35/60 *40/180 40/180"},
+    {"10/60 20/60 30/60 35/60 40/180", "40/181", -1, "10/60 20/60 30/60 35/60 40/180 *40/181"},
+    {"10/60 20/60 30/60 35/60 40/180", "39/3600", 4, "10/60 20/60 30/60 35/60 *39/3600 40/180"},
+    {"10/60 20/60 30/60 35/60 40/180", "41/1", -1, "10/60 20/60 30/60 35/60 40/180 *41/1"}};
+
+// The next game as a store gives it: players, board/size class, faces, back, flip-back delay,
+// card size, names, sound.
+QString text(const SettingsStore& store)
+{
+    const GameSettings s = applyChoice(loadChoice(store), 980);
+    const auto n = [](int v) { return QString::number(v); };
+    return u"%1 %2x%3/%4 %5 %6 %7 %8 %9"_s.arg(
+        n(s.twoPlayers + 1), n(s.columns), n(s.rows), n(s.sizeClass), s.faceSet, s.backSet,
+        n(s.flipDelay), n(s.cardSize),
+        s.player1Name + u'/' + s.player2Name + (loadSoundOn(store) ? u" on" : u" off"));
+}
+
+// What the game makes of a text: "number" a stored number (the leading one, rounded half to
+// even, 0 for none); else a store that holds only the key,
+// edited by hand, as the next game (each option stays inside its group, a name stays what its
+// box could take, only "0" silences the game) or as the first place of the medium table (a
+// value that does not convert reads as if it were absent).
+const std::pair<const char*, const char*> numbers[] = {
+    {"", "0"},    {"abc", "0"}, {" \t2  ", "2"}, {"7x", "7"},
+    {"-1", "-1"}, {"1.4", "1"}, {"1.6", "2"},    {"2.5", "2"},
+    {".9", "1"},  {"-", "0"},   {"٣", "0"},      {"99999999999999", "2147483647"}};
+const std::tuple<const char*, const char*, QString, const char*> stored[] = {
+    {"nothing stored", "Nastavení/Jiný", u"1"_s, "1 10x8/2 1 1 4000 980 / on"},
+    {"8 x 6", "Nastavení/Počet", u"1"_s, "1 8x6/1 1 1 4000 980 / on"},
+    {"6 x 5", "Nastavení/Počet", u"2"_s, "1 6x5/0 1 1 4000 980 / on"},
+    {"flip empty", "Nastavení/Otočený", QString(), "1 10x8/2 1 1 1000 980 / on"},
+    {"flip out of range", "Nastavení/Otočený", u"4"_s, "1 10x8/2 1 1 4000 980 / on"},
+    {"face rounds into range", "Nastavení/Líc", u"4.6"_s, "1 10x8/2 5 1 4000 980 / on"},
+    {"back negative", "Nastavení/rub", u"-1"_s, "1 10x8/2 1 1 4000 980 / on"},
+    {"back last", "Nastavení/rub", u"5"_s, "1 10x8/2 1 6 4000 980 / on"},
+    {"players fraction", "Nastavení/DvaHráči", u"1.4"_s, "2 10x8/2 1 1 4000 980 / on"},
+    {"long name on two lines", "Nastavení/Hráč2", u"Jan\nNovák"_s + QString(5000, u'x'),
+     "1 10x8/2 1 1 4000 980 /Jan No on"},
+    {"cut inside a character", "Nastavení/Hráč1", u"Jména😀"_s, "1 10x8/2 1 1 4000 980 Jména/ on"},
+    {"sound off", "Nastavení/Zvuk", u"0"_s, "1 10x8/2 1 1 4000 980 / off"},
+    {"sound other", "Nastavení/Zvuk", u"ano"_s, "1 10x8/2 1 1 4000 980 / on"},
+    {"hall: moves half a number", "Střední/0Otočené", u"12x"_s, "2000-01-01 ... 999 0"},
+    {"hall: moves too many", "Střední/0Otočené", u"40000"_s, "2000-01-01 ... 999 0"},
+    {"hall: moves negative", "Střední/0Otočené", u"-5"_s, "2000-01-01 ... -5 0"},
+    {"hall: time out of range", "Střední/0Čas", u"0:61:00"_s, "2000-01-01 ... 999 0"},
+    {"hall: time", "Střední/0Čas", u" 1:02:03 "_s, "2000-01-01 ... 999 3723"},
+    {"hall: date not a date", "Střední/0Datum", u"32.13.2000"_s, "2000-01-01 ... 999 0"},
+    {"hall: date", "Střední/0Datum", u"5.12.2026"_s, "2026-12-05 ... 999 0"},
+    {"hall: long name on two lines", "Střední/0Jméno", u"Jan\nNovák"_s + QString(5000, u'x'),
+     "2000-01-01 Jan No 999 0"}};
+} // namespace
+
+// The rules without a window: the deal, the captions, the moves, the hall of fame and what the
+// game reads from its settings.
+class RulesTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Each pair takes the first two empty places that the draws hit; occupied places are drawn
+    // again, and a draw just below 1 lands on the last card.
+    void shuffle_data()
+    {
+        QTest::addColumn<int>("cards");
+        QTest::addColumn<uint>("seed");     // 0: the scripted draws
+        QTest::addColumn<QString>("board"); // empty: not pinned
+        QTest::newRow("drawn again") << 4 << 0u << "1,2,2,1";
+        QTest::newRow("6 x 5, seed 1")
+            << 30 << 1u
+            << "3,12,5,3,4,6,10,5,13,4,7,6,1,10,15,9,8,13,14,15,7,2,14,11,12,9,11,2,8,1";
+        QTest::newRow("6 x 5, seed 2")
+            << 30 << 2u
+            << "2,13,12,7,5,1,6,11,8,5,13,14,4,1,4,9,3,9,7,14,6,10,15,10,8,11,15,2,3,12";
+        QTest::newRow("8 x 6") << 48 << 3u << QString();
+        QTest::newRow("10 x 8") << 80 << 4u << QString();
+    }
+    // A fixed seed repeats its board exactly, deal after deal, with every pair number twice.
+    void shuffle()
+    {
+        QFETCH(int, cards);
+        QFETCH(uint, seed);
+        QFETCH(QString, board);
+        ScriptedRandom scripted;
+        MersenneRandom mersenne(seed);
+        RandomSource& random = seed ? static_cast<RandomSource&>(mersenne) : scripted;
+        const QStringList values = shuffleCardValues(cards, random);
+        QCOMPARE(shuffleCardValues(cards, random), values);
+        QCOMPARE(scripted.seeds, seed ? 0 : 2);
+        for (int pair = 1; pair <= cards / 2; ++pair)
+            QCOMPARE(values.count(QString::number(pair)), 2);
+        if (!board.isEmpty())
+            QCOMPARE(values.join(u','), board);
+    }
+
+    // Without a fixed seed every deal starts from the clock, so two deals differ.
+    void clockSeededDealsDiffer()
+    {
+        MersenneRandom random;
+        const QStringList first = shuffleCardValues(80, random);
+        QTRY_VERIFY(shuffleCardValues(80, random) != first);
+    }
+
+    void captions_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("expected");
+        const auto clock = [](const char* start, const char* now) {
+            const QString form = u"h:mm:ss.zzz"_s;
+            return GameClock::caption(QTime::fromString(start, form), QTime::fromString(now, form));
+        };
+        QTest::newRow("named player") << DealText::playerCaption(u"Eliška"_s, 2) << "Eliška";
+        QTest::newRow("negative") << NumberText::withSignSpace(-3) << "-3";
+        QTest::newRow("hours") << clock("8:00:00.000", "19:02:03.000") << "Čas: 11:02:03";
+        QTest::newRow("fractions dropped")
+            << clock("10:00:00.900", "10:00:01.100") << "Čas: 0:00:01";
+        QTest::newRow("no time") << QString::number(
+                                        GameClock::elapsedSeconds({10, 0, 0, 100}, {10, 0, 0, 900}))
+                                 << "0";
+        QTest::newRow("over a day") << u"Čas: "_s + GameClock::longTime(90061) << "Čas: 1:01:01";
+        QTest::newRow("past midnight") << clock("23:59:50.000", "0:00:10.000") << "Čas: 0:00:20";
+    }
+    void captions()
+    {
+        QFETCH(QString, caption);
+        QTEST(caption, "expected");
+    }
+
+    void moves_data()
+    {
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<bool>("two");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("shown");
+        for (const auto& [name, interval, two, script, shown] : moveExamples)
+            QTest::newRow(name) << interval << two << script << shown;
+    }
+    void moves()
+    {
+        QFETCH(int, interval);
+        QFETCH(bool, two);
+        QFETCH(QString, script);
+        Player p(two, interval);
+        p.play(script);
+        QTEST(p.shown(), "shown");
+        // One player's clock starts with the first accepted click, at its time; two have none.
+        QCOMPARE(p.clockStarts, two ? 0 : 1);
+        QCOMPARE(p.logic.state().clockIdle, two);
+        QCOMPARE(p.logic.state().startTime, two ? QTime() : QTime(12, 0));
+    }
+
+    // The count stops where its 16 bits end: a wrapped, negative count would be an unbeatable
+    // first place in the hall of fame.
+    void moveCountStopsAtItsEnd()
+    {
+        Player p(false, TurnLogic::wholeMove);
+        for (int move = 0; move < 32770; ++move)
+            p.play(u"0 2"_s);
+        QCOMPARE(p.logic.state().turnedCount, 32767);
+    }
+
+    void ranking_data()
+    {
+        QTest::addColumn<int>("sizeClass");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<int>("row"); // of the window: the large table first, the small from 10
+        QTest::addColumn<QString>("expected");
+        for (int c : {0, 1, 2})
+            for (const auto& [table, result, place, expected] : rankings)
+                QTest::addRow("class %d, %s into %s", c, result, table)
+                    << c << table << result << (place < 0 ? -1 : place + QList{10, 5, 0}[c])
+                    << expected;
+    }
+    void ranking()
+    {
+        QFETCH(int, sizeClass);
+        QFETCH(QString, table);
+        QFETCH(QString, result);
+        HallOfFame fame;
+        const auto place = [&](const QString& entry, const QString& name) {
+            fame.placeCandidate(sizeClass, entry.section(u'/', 1).toInt(), name,
+                                entry.section(u'/', 0, 0).toInt(), QDate(2026, 1, 1));
+            return fame.insertCandidate(sizeClass);
+        };
+        const QStringList places = table.split(u' ', Qt::SkipEmptyParts);
+        for (qsizetype p = places.size() - 1; p >= 0; --p)
+            place(places[p], QString());
+        QTEST(place(result, u"*"_s).value_or(-1), "row");
+        QStringList shown;
+        for (int p = 0; p <= HallOfFame::places; ++p) {
+            const HallOfFameEntry e = p < 5 ? fame.entry(sizeClass, p) : fame.candidate(sizeClass);
+            shown << (e.name == u"*" ? e.name : QString()) + QString::number(e.turned) + u'/' +
+                         QString::number(e.time);
+        }
+        QTEST(shown.join(u' '), "expected");
+    }
+
+    // Two copies of the game that finish one after the other both keep their records: the
+    // second ranks against what the first stored, not against what it read when it started.
+    void twoCopiesKeepBothRecords()
+    {
+        MemoryStore store;
+        HallOfFame first, second;
+        first.loadHallOfFame(store);
+        second.loadHallOfFame(store);
+        QCOMPARE(second.rankResult(store, 0, {QDate(2026, 1, 1), u"B"_s, 20, 60}), 10);
+        second.saveHallOfFame(store);
+        // A ranking syncs first: only so does the real store see what another copy stored.
+        const int syncs = store.syncs;
+        QCOMPARE(first.rankResult(store, 0, {QDate(2026, 1, 1), u"A"_s, 30, 60}), 11);
+        QCOMPARE(store.syncs, syncs + 1);
+        first.saveHallOfFame(store);
+        HallOfFame read;
+        read.loadHallOfFame(store);
+        QCOMPARE(read.entry(0, 0).name + read.entry(0, 1).name, u"BA"_s);
+    }
+
+    void examples_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        for (const auto& [text, expected] : numbers)
+            QTest::addRow("number '%s'", text) << "number" << text << expected;
+        for (const auto& [name, key, text, expected] : stored)
+            QTest::newRow(name) << key << text << expected;
+    }
+    void examples()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, text);
+        QString actual;
+        if (kind == u"number") {
+            actual = QString::number(NumberText::readAsNumber(text));
+        } else {
+            MemoryStore store;
+            store.write(kind.section(u'/', 0, 0), kind.section(u'/', 1), text);
+            HallOfFame hall;
+            hall.placeCandidate(1, 5, u"old"_s, 1, QDate(2026, 1, 1)); // what the load replaces
+            hall.insertCandidate(1);
+            hall.loadHallOfFame(store);
+            const HallOfFameEntry e = hall.entry(1, 0);
+            actual = kind.startsWith(u"Nastavení")
+                         ? ::text(store)
+                         : e.date.toString(Qt::ISODate) + u' ' + e.name + u' ' +
+                               QString::number(e.turned) + u' ' + QString::number(e.time);
+        }
+        QTEST(actual, "expected");
+    }
+
+    // The real store lives in the user's configuration directory; a file edited by hand is read
+    // as written (a name with a comma is a list to the file format), and a save comes back whole.
+    void iniStore()
+    {
+        const QString fileName = IniSettingsStore().fileName();
+        QCOMPARE(fileName, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                               u"/Lotaro/Lotaro.ini"_s);
+        QFile file(fileName);
+        QVERIFY(QDir().mkpath(QFileInfo(fileName).path()) && file.open(QIODevice::WriteOnly));
+        file.write("[Nastaven%ED]\nDvaHr%E1%U010Di=1\nL%EDc=4\nHr%E1%U010D1=Jan, Eva\nZvuk=0\n");
+        file.close();
+        IniSettingsStore edited;
+        QCOMPARE(text(edited), u"2 10x8/2 4 1 4000 980 Jan, E/ off"_s);
+        saveSoundOn(edited, false);
+        saveChoice(edited, OptionChoice{0, 1, 3, 5, 1, u"Žofie"_s, u"Jiří"_s});
+        // A save reaches the file in one step at its end: a key written alone after it waits.
+        edited.write(u"Nastavení"_s, u"later"_s, u"1"_s);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.contains(u"Jiří"_s.toUtf8()) && !written.contains("later"));
+        QCOMPARE(text(IniSettingsStore()), u"1 8x6/1 3 6 2000 980 Žofie/Jiří off"_s);
+    }
+};
+
+LOTARO_TEST_MAIN(RulesTest, QCoreApplication)
+#include "tst_rules.moc"
