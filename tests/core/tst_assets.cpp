@@ -166,29 +166,6 @@ private Q_SLOTS:
         }
     }
 
-    // The user's runtime directory when it is private, else the temporary directory, and
-    // "/tmp" where that does not exist either.
-    void tempDirectory()
-    {
-        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), temp = qgetenv("TMPDIR");
-        const QString run = base() + u"run", tmp = base() + u"tmp";
-        QVERIFY(QDir().mkpath(run) && QDir().mkpath(tmp));
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(run));
-        qputenv("TMPDIR", QFile::encodeName(tmp));
-        QStringList found;
-        for (int runtimeMode : {0700, 0777}) {
-            QCOMPARE(chmod(QFile::encodeName(run).constData(), runtimeMode), 0);
-            found << AssetStore::GetTempDirectory();
-        }
-        qunsetenv("XDG_RUNTIME_DIR");
-        found << AssetStore::GetTempDirectory();
-        qputenv("TMPDIR", "/nowhere");
-        found << AssetStore::GetTempDirectory();
-        qputenv("XDG_RUNTIME_DIR", runtime);
-        qputenv("TMPDIR", temp);
-        QCOMPARE(found, (QStringList{run + u'/', tmp + u'/', tmp + u'/', u"/tmp/"_s}));
-    }
-
     // Where each asset is read from: six backs, five sets of forty faces numbered from 101,
     // three sounds; one separator between tempPath and "Lotaro". The own set is read next to
     // the executable when it is there, else from the user's data directory.
