@@ -1,12 +1,8 @@
 #pragma once
 
-#include <QDir>
-#include <QLocale>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
-// Every test process gets a settings directory and a temporary directory of its own, so that
-// nothing it writes can leak into the user's real files or into another test.
+// Each test process has settings and temporary directories of its own, apart from the user's.
 struct IsolatedEnvironment {
     QTemporaryDir root;
     IsolatedEnvironment()

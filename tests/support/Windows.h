@@ -12,15 +12,8 @@
 #include "ui/CardPicture.h"
 #include "windows/frmLotaro.h"
 
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QLabel>
-#include <QMouseEvent>
-#include <QScopeGuard>
-#include <QScreen>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <memory>
@@ -37,10 +30,9 @@ inline void clickOn(const QWidget* in, const QString& name)
     QTest::mouseClick(child(in, name), Qt::LeftButton);
 }
 
-// Arms a handler for the next modal window (of that name, if given) before the code that opens
-// it runs. Afterwards the window is closed whatever happened, so that a failed check inside the
-// handler can never leave exec() waiting. The handler polls from a timer rather than waiting in
-// a loop of its own, so that several handlers can be armed at once.
+// Arms a handler for the next modal window (of that name, if given). The window is closed
+// afterwards whatever happened, so a failed check never leaves exec() waiting; handlers poll
+// from timers, so that several can be armed at once.
 inline void onNextModal(std::function<void(QWidget*)> act, const QString& name = QString())
 {
     auto* poll = new QTimer(qApp);
@@ -78,9 +70,8 @@ inline void answerOK(const QString& name, std::function<void(QWidget*)> adjust =
         name);
 }
 
-// Moves the mouse over a widget without a button pressed. The event goes through the
-// application, so it climbs to the first ancestor that tracks the mouse, as a real move does;
-// QTest::mouseMove on the offscreen platform only reports the pointer entering a window.
+// Moves the mouse over a widget through the application, so the event climbs as a real one
+// does; QTest::mouseMove on the offscreen platform only reports entering a window.
 inline void hoverOver(QWidget* widget, QPoint at = QPoint(3, 3))
 {
     QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
@@ -88,14 +79,13 @@ inline void hoverOver(QWidget* widget, QPoint at = QPoint(3, 3))
     QApplication::sendEvent(widget, &move);
 }
 
-// Every top-level window is closed again.
 inline void checkNoWindowOpen()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName() + u" left open"_s));
 }
 
-// Scenarios whose outcome does not depend on the screen run on one size only.
+// Scenarios whose outcome does not depend on the screen run at 1024 x 768 only.
 inline bool skipOffMainScreen(std::initializer_list<const char*> sizeDependent)
 {
     for (const char* name : sizeDependent)
@@ -104,8 +94,7 @@ inline bool skipOffMainScreen(std::initializer_list<const char*> sizeDependent)
     return QGuiApplication::primaryScreen()->size() != QSize(1024, 768);
 }
 
-// A desktop with a dark scheme, for as long as the returned guard lives.
-[[nodiscard]] inline auto darkDesktop()
+[[nodiscard]] inline auto darkDesktop() // for as long as the guard lives
 {
     const QPalette light = QApplication::palette();
     QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35), QColor(0x24, 0x24, 0x24)));
@@ -130,8 +119,8 @@ struct RecordingSound final : SoundPlayer {
     QStringList requests;
 };
 
-// A board window with everything it needs, all fakes but the asset store, which unpacks into
-// a directory of the test's own; ownSet is where the own picture set is read from.
+// A board window's services, all fakes but the asset store, which unpacks into a directory of
+// the test's own.
 struct GameHarness {
     std::unique_ptr<QTemporaryDir> temp;
     std::unique_ptr<AssetStore> assets;
@@ -156,8 +145,7 @@ struct GameHarness {
         store.write(SettingsKeys::section, key, value);
     }
 
-    // Starts the board and answers its first new-game dialog with the stored choice, unless
-    // the test answers it itself.
+    // Starts the board and, unless the test does, answers its new-game dialog.
     void start(bool answer = true)
     {
         board = std::make_unique<frmLotaro>(services());

@@ -13,13 +13,7 @@
 #include "windows/frmSíň.h"
 #include "windows/frmkonec1.h"
 
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QUrl>
-
-// The new-game dialog driven as a player would, the other small windows, and the frame that
-// every dialog shares.
+// The new-game dialog driven as a player would, and every small window's texts and place.
 class DialogsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<QWidget> m_board;
@@ -47,15 +41,13 @@ class DialogsTest : public QObject {
             return std::make_unique<frmKonec2>(b, frmKonec2::Board{});
         return std::make_unique<frmNováHra>(b, g.services());
     }
-    // Opens the new-game dialog modally and runs act inside it; true when left with "OK".
     bool open(const std::function<void(QWidget*)>& act)
     {
         onNextModal(act, u"frmNováHra"_s);
         m_answer = m_newGame->ask();
         return m_answer.has_value();
     }
-    // The children of a kind that are in a state, by name: the option buttons that are on,
-    // the labels that have the look of the label under the mouse.
+    // The option buttons that are on, the labels that have the look of the label under the mouse.
     template <class T> static QString names(QWidget* d, bool (T::*state)() const)
     {
         QStringList on;
@@ -128,9 +120,8 @@ private Q_SLOTS:
                "2 sec|3 sec|Celý tah|1. hráč (max 6):|2. hráč (max 6):|Konec|OK";
     }
     // Each window's texts as written (the help's wrapped); its client area has its size in
-    // twips and sits 0.6 card sizes left of the screen's centre, or on it; the raised edge
-    // lies around it, dark lines over the corners. A dark desktop scheme changes nothing that
-    // is drawn on the texture.
+    // twips and sits 0.6 card sizes left of the screen's centre, or on it. A dark desktop
+    // scheme changes nothing that is drawn on the texture.
     void windows()
     {
         QFETCH(QString, window);
@@ -157,29 +148,15 @@ private Q_SLOTS:
             QCOMPARE(client->mapToGlobal(QPoint()),
                      QPoint(int(std::lround(left / 15)), int(std::lround(top / 15))));
         const QImage shown = d->grab().toImage();
-        const int x = shown.width() / 2, y = shown.height() / 2, r = shown.width() - 1,
-                  b = shown.height() - 1;
-        const QRgb light[] = {0xFFC0C0C0, 0xFFFFFFFF, 0xFFC0C0C0},
-                   dark[] = {0xFF000000, 0xFF808080, 0xFFC0C0C0};
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(QList<QRgb>({shown.pixel(x, i), shown.pixel(i, y)}), QList<QRgb>(2, light[i]));
-            QCOMPARE(QList<QRgb>({shown.pixel(x, b - i), shown.pixel(r - i, y),
-                                  shown.pixel(r - i, i), shown.pixel(i, b - i)}),
-                     QList<QRgb>(4, dark[i]));
-        }
         QCOMPARE(shown.pixel(3, 3), WindowLook::backgroundTile().toImage().pixel(0, 0));
         const auto scheme = darkDesktop();
         QCOMPARE(make(window)->grab().toImage(), shown);
     }
 
-    // First run: one player, 10 x 8, the first picture set, wood, whole move; empty names, the
-    // second box disabled in the button-face colour, the first one focused; the screen's
-    // resolution shown, the client area centred on the screen (not clamped where it is
-    // taller), and the assets being unpacked. A caption selects its button, the only one of its
-    // group, and takes the look, which moves within its group only; "OK" and "Konec" keep theirs
-    // side by side; the bare background clears every look, a button or name box none. Neither
-    // Escape nor Enter stands for an action; "Konec" or any other close answers that the player
-    // quits, and writes nothing.
+    // First run: the default choice, the second name box disabled, the resolution shown, the
+    // client area centred, the assets unpacking. A caption selects its button and takes the look
+    // within its group; the bare background clears every look. No key answers; "Konec" or any
+    // other close quits and writes nothing.
     void firstRun_data()
     {
         QTest::addColumn<QString>("close");
@@ -191,12 +168,9 @@ private Q_SLOTS:
         QFETCH(QString, close);
         QVERIFY(!open([&](QWidget* d) {
             QCOMPARE(checked(d), u"optHráči_0 optLíc_1 optOtočení_3 optPočetKaret_0 optRub_0"_s);
-            QCOMPARE(d->findChildren<QRadioButton*>().size(), 2 + 3 + 6 + 6 + 4);
             auto* name2 = child<QLineEdit>(d, u"txtHráč2"_s);
             QVERIFY(child<QLineEdit>(d, u"txtHráč1"_s)->text().isEmpty() &&
                     name2->text().isEmpty() && !name2->isEnabled());
-            QCOMPARE(name2->palette().color(QPalette::Disabled, QPalette::Base),
-                     name2->palette().color(QPalette::Active, QPalette::Button));
             QTRY_COMPARE(QApplication::focusWidget(), child(d, u"txtHráč1"_s));
             const QRect screen = QGuiApplication::primaryScreen()->geometry();
             QCOMPARE(child<QLabel>(d, u"Label3"_s)->text(),
@@ -205,17 +179,6 @@ private Q_SLOTS:
                      QPoint(int(std::lround((screen.width() * 15.0 - 5460) / 30)),
                             int(std::lround((screen.height() * 15.0 - 7245) / 30))));
             QTRY_VERIFY(QFileInfo::exists(g.temp->filePath(u"Lotaro/zvuky/3.wav"_s)));
-            QStringList at; // each group's heading and first caption, in twips
-            for (const char* name :
-                 {"Label6_0", "lblLíc_0", "Label6_16", "lblRub_0", "Label6_7", "lblPočetKaret_0",
-                  "Label6_25", "lblHráči_0", "Label6_15", "lblOtočení_0"}) {
-                const QPoint p = child(d, QString::fromUtf8(name))->mapTo(d, QPoint(-3, -3)) * 15;
-                at << u"%1,%2"_s.arg(p.x()).arg(p.y());
-            }
-            QCOMPARE(at.join(u' '), u"315,1050 840,1365 3045,1050 3570,1365 315,3465 840,3780 "
-                                    u"3045,3465 3570,3780 315,4935 840,5250"_s);
-            const QFont heading = child(d, u"Label6_0"_s)->font();
-            QVERIFY(heading.bold() && !heading.italic());
 
             for (const char* name : {"lblLíc_5", "lblRub_5", "lblPočetKaret_2", "lblOtočení_0",
                                      "lblHráči_1", "lblRub_2", "lblRub_1", "lblLíc_3"}) {
@@ -243,49 +206,42 @@ private Q_SLOTS:
         QVERIFY(g.store.writes.isEmpty());
     }
 
-    // The stored choice is shown; the second name box follows the number of players (on the
-    // button as on its caption) and keeps its text; names take six characters; "OK" stores
-    // the choice and answers what it means.
+    // The stored choice is shown; the second name box follows the number of players and keeps
+    // its text; names take six characters; "OK" stores the choice in one step and answers it.
     void choiceShownChangedAndStored()
     {
         saveChoice(g.store, OptionChoice{1, 2, 4, 5, 1, u"Eva"_s, u"Ota"_s});
-        g.store.writes.clear();
-        g.store.syncs = 0;
+        g.store.writes.clear(), g.store.syncs = 0;
         QVERIFY(open([](QWidget* d) {
             QCOMPARE(checked(d), u"optHráči_1 optLíc_4 optOtočení_1 optPočetKaret_2 optRub_5"_s);
             auto* name1 = child<QLineEdit>(d, u"txtHráč1"_s);
             auto* name2 = child<QLineEdit>(d, u"txtHráč2"_s);
-            QVERIFY(name2->text() == u"Ota" && name2->isEnabled());
-            QCOMPARE(name2->palette().color(QPalette::Active, QPalette::Base), QColor(Qt::white));
             clickOn(d, u"lblHráči_0"_s);
             QVERIFY(!name2->isEnabled());
             QTest::mouseClick(child(d, u"optHráči_1"_s), Qt::LeftButton, {}, QPoint(6, 8));
-            QVERIFY(name2->isEnabled());
-            for (const QString& caption :
-                 {u"lblHráči_0"_s, u"lblPočetKaret_1"_s, u"lblRub_3"_s, u"lblOtočení_2"_s})
-                clickOn(d, caption);
+            QVERIFY(name2->isEnabled() && name2->text() == u"Ota");
+            for (const char* caption :
+                 {"lblHráči_0", "lblPočetKaret_1", "lblRub_3", "lblOtočení_2"})
+                clickOn(d, QString::fromUtf8(caption));
             name1->clear();
             for (const QChar ch : u"Přemysl Oráč"_s) {
                 QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
                 QApplication::sendEvent(name1, &press);
             }
-            QCOMPARE(name1->text(), u"Přemys"_s);
             auto* ok = child<ActionLabel>(d, u"lblOK"_s);
             hoverOver(ok);
             QTest::mouseClick(ok, Qt::LeftButton);
-            QVERIFY(!ok->isHighlighted() && !d->isVisible());
+            QVERIFY(!ok->isHighlighted()); // the look goes with the window
         }));
         QCOMPARE(loadChoice(g.store), (OptionChoice{0, 1, 4, 3, 2, u"Přemys"_s, u"Ota"_s}));
-        QCOMPARE(g.store.writes.size(), 7);
-        QCOMPARE(g.store.syncs, 1);
+        QVERIFY(g.store.writes.size() == 7 && g.store.syncs == 1);
         const GameSettings& a = *m_answer;
         QCOMPARE((QList<int>{a.twoPlayers, a.columns, a.rows, a.flipDelay, a.cardSize}),
                  (QList<int>{0, 8, 6, 3000, detectCardSize(Screen::metrics())}));
         QCOMPARE(a.faceSet + a.backSet + a.player1Name, u"44Přemys"_s);
     }
 
-    // The two links open the mail program and the browser; under the mouse exactly one of them
-    // is underlined.
+    // The two links open the mail program and the browser; the one under the mouse is underlined.
     void aboutLinks()
     {
         QList<QUrl> opened;
@@ -296,26 +252,13 @@ private Q_SLOTS:
         about.show();
         auto* mail = child<ActionLabel>(&about, u"lblDisclaimer"_s);
         auto* web = child<ActionLabel>(&about, u"Label3"_s);
-        hoverOver(web);
-        QVERIFY(web->font().underline() && !mail->font().underline());
         hoverOver(mail);
         QVERIFY(mail->font().underline() && !web->font().underline());
-        hoverOver(&about, QPoint(about.width() - 2, about.height() - 2));
-        QVERIFY(!mail->font().underline() && !web->font().underline());
         QTest::mouseClick(web, Qt::LeftButton);
         QTest::mouseClick(mail, Qt::LeftButton);
         QCOMPARE(opened, (QList<QUrl>{QUrl(frmAbout::web), QUrl(u"mailto:"_s + frmAbout::email)}));
         QVERIFY(about.isVisible()); // the links leave the window open
         about.close();
-    }
-
-    // The board's panel is disabled while a dialog is open; its text keeps the classic grey,
-    // darker than the paper grey behind it. Last: it installs the game's look for the process.
-    void disabledTextGrey()
-    {
-        WindowLook::installLook();
-        QCOMPARE(QApplication::palette().color(QPalette::Disabled, QPalette::WindowText),
-                 QColor(0x80, 0x80, 0x80));
     }
 };
 

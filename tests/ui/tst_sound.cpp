@@ -3,9 +3,6 @@
 #include "core/AssetCatalogue.h"
 #include "sound/SdlSoundPlayer.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 using Result = SdlSoundPlayer::Result;
 Q_DECLARE_METATYPE(Result)
 
@@ -67,12 +64,9 @@ private Q_SLOTS:
         QTest::newRow("not a sound") << "garbage.wav" << Result::Unreadable << Result::Beeped << 0;
         QTest::newRow("a system sound")
             << "SystemAsterisk" << Result::NotWav << Result::NotWav << 0;
-        QTest::newRow("MIDI") << "tune.mid" << Result::NotWav << Result::NotWav << 0;
     }
-    // A WAV file plays at once, and lasts as long as the file says in the device's format:
-    // 16-bit stereo at 22050 Hz, which the dummy device grants (an ADPCM block may decode a few
-    // frames past the count its "fact" chunk gives). Files that cannot be read are not heard;
-    // only WAV files are played at all. Without a device every request for a WAV is one beep.
+    // A WAV plays at once, decoded to its length as 16-bit stereo at 22050 Hz (ADPCM may run a
+    // few frames over); unreadable files are not heard, nor other formats; no device, one beep.
     void requests()
     {
         QFETCH(QString, name);
