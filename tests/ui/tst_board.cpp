@@ -231,16 +231,16 @@ private Q_SLOTS:
         click(c[0]);
         QVERIFY(timer("Timer1")->isActive() && timer("Timer1")->interval() == 1000);
         QCOMPARE(cards(c) + u' ' + panel(), u"UDD Šárka|Otočené:   0|Čas: 0:00:00"_s);
-        const QRect at = g.card(c[0])->geometry(); // what reached the screen, not a fresh paint
-        QTRY_COMPARE(QGuiApplication::primaryScreen()
-                         ->grabWindow(g.board->winId(), at.x(), at.y(), at.width(), at.height())
-                         .toImage(),
-                     g.card(c[0])->picture().toImage());
         click(c[2]);
         QVERIFY(timer("Timer2")->isActive() && timer("Timer2")->interval() == 2000);
         click(c[1]);
         QCOMPARE(cards(c) + u' ' + label("lblSkóre1")->text(), u"UDU Otočené:   1"_s);
         QTRY_COMPARE(cards(c), u"DDD"_s);
+        const QRect at = g.card(c[2])->geometry(); // what reached the screen, not a fresh paint
+        QTRY_COMPARE(QGuiApplication::primaryScreen()
+                         ->grabWindow(g.board->winId(), at.x(), at.y(), at.width(), at.height())
+                         .toImage(),
+                     g.card(c[2])->picture().toImage());
         QCOMPARE(g.sound.requests, QStringList(2, g.assets->soundPath(GameSound::Turn)));
         click(c[0]);
         click(c[1]);
@@ -250,6 +250,8 @@ private Q_SLOTS:
         QCOMPARE(label("lblSkóre1")->text(), u"Otočené:   2"_s);
         g.clock.time = g.clock.time.addSecs(65);
         QTRY_COMPARE(label("lblČas")->text(), u"Čas: 0:01:05"_s);
+        QTest::keyClick(g.board.get(), Qt::Key_Escape);
+        QVERIFY(g.board->isMinimized()); // to the taskbar, the game as it was
     }
 
     void onePlayerResult_data()

@@ -46,7 +46,6 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!m_player->isPlaying() && !m_player->deviceOpen(), 5000);
         m_player->PlaySoundFile(file(QStringLiteral("2.wav")));
         QVERIFY(m_player->lastResult() == Result::Played && m_player->deviceOpen());
-        QCOMPARE(m_beeps, 0);
     }
 
     void requests_data()
