@@ -43,10 +43,9 @@ QStringList tree(const QString& dir)
     return found;
 }
 
-// Steps: "earlier" (a run without clean-up); "unpack", or "start" it only; "check" the tree;
-// "copy", "copyends", "ends" (another copy starts or cleans up, or this one); "write", "remove",
-// "open" (to others), "dir", "link" (to someone else's directory), "filelink" (to their file).
-// Expected: where the tree was made (a private "Lotaro-XXXXXX", "embedded") and what is left.
+// Steps: "earlier" (a run without clean-up), "unpack" or "start" only, "check", "copy",
+// "copyends", "ends" (this copy), and "write", "remove", "open", "dir", "link", "filelink" on a
+// path (links to someone else's). Expected: where the tree was made and what is left.
 const std::tuple<const char*, const char*, const char*> treeExamples[] = {
     {"fresh", "unpack", "|"},
     {"removed while written", "start", "|"},

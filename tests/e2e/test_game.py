@@ -14,8 +14,7 @@ failures = []
 
 def check(condition, what):
     print(("ok    " if condition else "FAIL  ") + what)
-    if not condition:
-        failures.append(what)
+    failures.extend([] if condition else [what])
 
 
 def wait_for(condition, what):

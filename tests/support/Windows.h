@@ -86,12 +86,10 @@ inline void checkNoWindowOpen()
 }
 
 // Scenarios whose outcome does not depend on the screen run at 1024 x 768 only.
-inline bool skipOffMainScreen(std::initializer_list<const char*> sizeDependent)
+inline bool skipOffMainScreen(const QByteArrayList& sizeDependent)
 {
-    for (const char* name : sizeDependent)
-        if (qstrcmp(QTest::currentTestFunction(), name) == 0)
-            return false;
-    return QGuiApplication::primaryScreen()->size() != QSize(1024, 768);
+    return !sizeDependent.contains(QTest::currentTestFunction()) &&
+           QGuiApplication::primaryScreen()->size() != QSize(1024, 768);
 }
 
 [[nodiscard]] inline auto darkDesktop() // for as long as the guard lives
@@ -153,11 +151,6 @@ struct GameHarness {
             answerOK(u"frmNováHra"_s);
         board->load();
         QVERIFY(QTest::qWaitForWindowExposed(board.get()));
-    }
-    void finish()
-    {
-        board.reset();
-        assets->RemoveAssetTree();
     }
 
     template <class T = QWidget> T* find(const QString& name, int k = -1) const

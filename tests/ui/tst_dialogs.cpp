@@ -257,7 +257,6 @@ private Q_SLOTS:
         QTest::mouseClick(web, Qt::LeftButton);
         QTest::mouseClick(mail, Qt::LeftButton);
         QCOMPARE(opened, (QList<QUrl>{QUrl(frmAbout::web), QUrl(u"mailto:"_s + frmAbout::email)}));
-        QVERIFY(about.isVisible()); // the links leave the window open
         about.close();
     }
 };
