@@ -10,8 +10,6 @@
 #include "core/SettingsStore.h"
 #include "core/TurnLogic.h"
 
-#include <array>
-
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -15,9 +15,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <functional>
-#include <memory>
-
 using namespace Qt::StringLiterals;
 
 template <class T = QWidget> T* child(const QWidget* in, const QString& name)

@@ -149,6 +149,9 @@ private Q_SLOTS:
                      QPoint(int(std::lround(left / 15)), int(std::lround(top / 15))));
         const QImage shown = d->grab().toImage();
         QCOMPARE(shown.pixel(3, 3), WindowLook::backgroundTile().toImage().pixel(0, 0));
+        // The raised edge's inner ring is dark grey below and right (the outer one is black).
+        QCOMPARE(shown.pixel(shown.width() / 2, shown.height() - 2), 0xFF808080);
+        QCOMPARE(shown.pixel(shown.width() - 2, shown.height() / 2), 0xFF808080);
         const auto scheme = darkDesktop();
         QCOMPARE(make(window)->grab().toImage(), shown);
     }
@@ -254,6 +257,8 @@ private Q_SLOTS:
         auto* web = child<ActionLabel>(&about, u"Label3"_s);
         hoverOver(mail);
         QVERIFY(mail->font().underline() && !web->font().underline());
+        hoverOver(&about, QPoint(about.width() - 2, about.height() - 2)); // the bare window
+        QVERIFY(!mail->font().underline());
         QTest::mouseClick(web, Qt::LeftButton);
         QTest::mouseClick(mail, Qt::LeftButton);
         QCOMPARE(opened, (QList<QUrl>{QUrl(frmAbout::web), QUrl(u"mailto:"_s + frmAbout::email)}));
