@@ -138,8 +138,7 @@ const std::tuple<const char*, const char*, QString, const char*> stored[] = {
      "2000-01-01 Jan No 999 0"}};
 } // namespace
 
-// The rules without a window: the deal, the captions, the moves, the hall of fame and what the
-// game reads from its settings.
+// The rules without a window: deal, captions, moves, hall of fame, what the settings give.
 class RulesTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:

@@ -1,7 +1,6 @@
 #!/usr/bin/python3
-"""End-to-end: the game as a process under its own Xvfb, apart from the user's settings. Without
-a display it says so; when the X server goes, or SIGTERM or SIGHUP comes at the new-game dialog,
-the unpacked tree goes with it and nothing is written."""
+"""End-to-end: the game as a process under its own Xvfb. Without a display it says so; when X goes,
+or SIGTERM (new-game dialog) or SIGHUP (board) comes, it ends, unpacked tree and all."""
 import os
 import signal
 import subprocess
@@ -49,9 +48,12 @@ def session(executable, end):
                                              str(game.pid)], env=env, capture_output=True)
                      .returncode == 0 and os.path.exists(runtime + "/Lotaro/zvuky/3.wav"),
                      "the new-game dialog")
+            if end == signal.SIGHUP:  # "OK" in the new-game dialog, centred at 1024 x 768
+                subprocess.run(["xdotool", "mousemove", "619", "601", "click", "1"], env=env)
+                wait_for(lambda: os.path.exists(config), "the choice stored and the board dealt")
             game.send_signal(end)
             code, left, written = game.wait(15), os.listdir(runtime), os.path.exists(config)
-            check(code == 0 and not left and not written, "%s at the new-game dialog: exit %s, "
+            check(code == 0 and not left and written == (end == signal.SIGHUP), "%s: exit %s, "
                   "left %s, settings written: %s" % (end.name, code, left, written))
         finally:
             for p in (game, xvfb):

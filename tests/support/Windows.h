@@ -4,9 +4,7 @@
 
 #include "core/AssetStore.h"
 #include "core/Clock.h"
-#include "core/GameSettings.h"
 #include "core/RandomSource.h"
-#include "core/Services.h"
 #include "core/SoundPlayer.h"
 #include "ui/ActionLabel.h"
 #include "ui/CardPicture.h"
