@@ -154,10 +154,10 @@ struct GameHarness {
     }
     ActionLabel* menu(int k) const { return find<ActionLabel>(u"lblNabídka_"_s, k); }
     CardPicture* card(int k) const { return find<CardPicture>(u"imgLotaro_"_s, k); }
-    QList<CardPicture*> cards(const QString& prefix = u"imgLotaro_"_s) const
+    QList<CardPicture*> cards() const
     {
         QList<CardPicture*> found;
-        while (auto* card = find<CardPicture>(prefix, int(found.size())))
+        while (auto* card = this->card(int(found.size())))
             found.append(card);
         return found;
     }

@@ -202,7 +202,7 @@ private Q_SLOTS:
         QCOMPARE(g.board->cursor().shape(), Qt::ArrowCursor);
         // Behind its back the card holds its pair's picture, stretched to the card: the own
         // set's file "n.jpg" for pair n.
-        const QImage face = g.cards(u"imgLíc_"_s)[0]->picture().toImage();
+        const QImage face = g.find<CardPicture>(u"imgLíc_"_s, 0)->picture().toImage();
         QCOMPARE(face.size(), g.card(0)->size());
         const QString pair = g.board->gameState().cardValue[0];
         const QString path = g.assets->facePath(g.board->settings().faceSet, pair);
