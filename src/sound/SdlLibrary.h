@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-// The SDL functions the sound player uses, resolved from the shared library on the first sound
+// The SDL functions the sound player uses, resolved from the shared library when sound is wanted
 // rather than linked: SDL pulls in some thirty libraries (sound servers, codecs, Wayland), and
 // loading them at launch would delay the first window for a sound that comes later, if at all.
 #define LOTARO_SDL_FUNCTIONS(X)                                                                    \

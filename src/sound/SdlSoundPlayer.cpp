@@ -8,60 +8,62 @@
 #include <QThread>
 #include <QTimer>
 
+#include <utility>
+
 SdlSoundPlayer::SdlSoundPlayer(std::function<void()> beep, QObject* parent)
-    : QObject(parent), m_beep(beep ? std::move(beep) : [] { QApplication::beep(); })
+    : QObject(parent), m_beep(beep ? std::move(beep) : [] { QApplication::beep(); }),
+      m_opener(this, QCoreApplication::applicationName().toUtf8())
 {
 }
 
 SdlSoundPlayer::~SdlSoundPlayer()
 {
     closeDevice();
-    if (m_initialised)
-        m_sdl->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-bool SdlSoundPlayer::openDevice()
+void SdlSoundPlayer::prepare()
 {
-    if (m_device != 0) {
-        // A device that went away (unplugged, sound server gone) is given up and tried anew.
-        if (m_sdl->GetAudioDeviceStatus(m_device) != SDL_AUDIO_STOPPED)
-            return true;
+    if (m_state != State::Closed)
+        return;
+    m_state = State::Opening;
+    m_opener.open([this](const AudioOpener::Opened& result) { opened(result); });
+}
+
+bool SdlSoundPlayer::deviceReady()
+{
+    // A device that went away (unplugged, sound server gone) is given up and tried anew.
+    if (m_device != 0 && m_sdl->GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED)
         closeDevice();
-        m_deviceTried = false;
+    prepare();
+    return m_state == State::Open;
+}
+
+void SdlSoundPlayer::opened(const AudioOpener::Opened& result)
+{
+    const Pending pending = std::exchange(m_pending, {});
+    if (result.device == 0) {
+        m_state = State::Failed;
+        if (!pending.name.isEmpty()) {
+            m_beep();
+            m_lastResult = Result::Beeped;
+        }
+        return;
     }
-    if (m_deviceTried)
-        return false;
-    m_deviceTried = true;
-    if (!m_initialised) {
-        m_sdl = SdlLibrary::get();
-        if (!m_sdl)
-            return false;
-        // SDL must leave SIGINT and SIGTERM to the game, which cleans up on them.
-        m_sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (m_sdl->InitSubSystem(SDL_INIT_AUDIO) != 0)
-            return false;
-        m_initialised = true;
-    }
-    SDL_AudioSpec wanted{};
-    wanted.freq = 22050;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = 2;
-    wanted.samples = 1024;
-    SDL_AudioSpec obtained{};
-    m_device =
-        m_sdl->OpenAudioDevice(nullptr, 0, &wanted, &obtained,
-                               SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-    if (m_device == 0)
-        return false;
-    const DeviceFormat format{obtained.freq, obtained.format, obtained.channels};
+    m_state = State::Open;
+    m_sdl = result.sdl;
+    m_device = result.device;
+    const DeviceFormat format{result.freq, result.format, result.channels};
     // Sounds decoded for the device before can be played again as they are.
     if (format.freq != m_format.freq || format.format != m_format.format ||
         format.channels != m_format.channels)
         m_decoded.clear();
     m_format = format;
-    m_frameBytes = SDL_AUDIO_BITSIZE(obtained.format) / 8 * obtained.channels;
-    m_sdl->PauseAudioDevice(m_device, 0);
-    return true;
+    m_frameBytes = SDL_AUDIO_BITSIZE(result.format) / 8 * result.channels;
+    // A sound that came too late would answer nothing the player still sees.
+    if (!pending.name.isEmpty() && pending.since.elapsed() < 1000)
+        PlaySoundFile(pending.name, true, pending.loop);
+    else
+        scheduleIdleClose(0);
 }
 
 void SdlSoundPlayer::closeDevice()
@@ -69,16 +71,16 @@ void SdlSoundPlayer::closeDevice()
     if (m_loopTimer)
         m_loopTimer->stop();
     m_looping.clear();
-    if (m_device != 0) {
-        m_sdl->ClearQueuedAudio(m_device);
-        m_sdl->CloseAudioDevice(m_device);
-    }
+    if (m_device != 0)
+        m_opener.close(m_sdl, m_device);
     m_device = 0;
+    if (m_state == State::Open)
+        m_state = State::Closed;
 }
 
 int SdlSoundPlayer::SoundDevices()
 {
-    return openDevice() ? 1 : 0;
+    return deviceReady() ? 1 : 0;
 }
 
 bool SdlSoundPlayer::isPlaying()
@@ -88,7 +90,7 @@ bool SdlSoundPlayer::isPlaying()
 
 QByteArray SdlSoundPlayer::decode(const QString& path)
 {
-    if (!openDevice())
+    if (!deviceReady())
         return {};
     const auto cached = m_decoded.constFind(path);
     if (cached != m_decoded.constEnd())
@@ -129,9 +131,15 @@ void SdlSoundPlayer::PlaySoundFile(const QString& name, bool asynchronous, bool 
         m_lastResult = Result::NotWav;
         return;
     }
-    if (!openDevice()) {
+    if (m_state == State::Failed) {
         m_beep();
         m_lastResult = Result::Beeped;
+        return;
+    }
+    if (!deviceReady()) {
+        m_pending = {name, asynchronous && loop, {}};
+        m_pending.since.start();
+        m_lastResult = Result::Waiting;
         return;
     }
     // Game sounds neither cut each other off nor wait in line.
@@ -187,7 +195,6 @@ void SdlSoundPlayer::scheduleIdleClose(qsizetype bytes)
                 return;
             }
             closeDevice();
-            m_deviceTried = false;
         });
     }
     const qint64 lengthMs = qint64(bytes) * 1000 / qMax(1, m_frameBytes * m_format.freq);

@@ -57,6 +57,9 @@ void frmLotaro::load()
     WindowLook::paintBackground(this, m_view.backgroundTile());
     showFullScreen();
     Screen::waitUntilExposed(this);
+    // Opening the sound output takes a while, which the first card would otherwise wait for.
+    if (soundOn())
+        m_services.sound.prepare();
     if (showNewGameDialog())
         DealCards();
 }
@@ -81,6 +84,8 @@ void frmLotaro::menuAction(int k)
     case 1:
         m_view.showSoundOn(!soundOn());
         saveSoundOn(m_services.store, soundOn());
+        if (soundOn())
+            m_services.sound.prepare();
         break;
     case 2: {
         // Opened from the menu, the hall of fame marks no new entry.
