@@ -66,6 +66,9 @@ int main(int argc, char* argv[])
     if (choosePlatform)
         qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Lotaro"));
+    // Docks and task bars find the game's icon and name through its desktop file: on Wayland by
+    // this name, on X by the window class that the file names.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Lotaro"));
     // The program ends through its own quit path only, never because a dialog was the last
     // window to close.
     QApplication::setQuitOnLastWindowClosed(false);
