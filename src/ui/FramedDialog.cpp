@@ -3,8 +3,9 @@
 #include "core/Twips.h"
 #include "ui/WindowLook.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QPainter>
+#include <QTimer>
 #include <QWindow>
 
 #include <xcb/xcb.h>
@@ -34,7 +35,8 @@ xcb_atom_t atom(xcb_connection_t* connection, std::string_view name)
 } // namespace
 
 FramedDialog::FramedDialog(QWidget* board, const QString& name, int widthTwips, int heightTwips)
-    : QDialog(board, Qt::Dialog | Qt::FramelessWindowHint), m_client(new QWidget(this))
+    : QDialog(board, Qt::Dialog | Qt::FramelessWindowHint), m_client(new QWidget(this)),
+      m_board(board)
 {
     setObjectName(name);
     setWindowTitle(QStringLiteral("Lotaro"));
@@ -47,6 +49,85 @@ FramedDialog::FramedDialog(QWidget* board, const QString& name, int widthTwips, 
     // Moves over the bare client area pass on to the dialog, which tells the bare window apart.
     m_client->setMouseTracking(true);
     WindowLook::paintBackground(m_client, WindowLook::backgroundTile(board));
+    if (x11Connection())
+        qApp->installNativeEventFilter(this);
+}
+
+// A click on the board beside an open dialog makes some window managers and compositors (weston)
+// activate the board and raise it over the dialog, where it would wait unseen. The toolkit only
+// asks for the dialog to be activated, which weston ignores, so the focus is watched for here.
+bool FramedDialog::nativeEventFilter(const QByteArray& type, void* message, qintptr*)
+{
+    if (type != "xcb_generic_event_t" || QApplication::activeModalWidget() != this || !m_board)
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    xcb_window_t target = XCB_WINDOW_NONE;
+    switch (event->response_type & 0x7f) {
+    case XCB_FOCUS_IN:
+        if (reinterpret_cast<const xcb_focus_in_event_t*>(event)->mode == XCB_NOTIFY_MODE_NORMAL)
+            target = reinterpret_cast<const xcb_focus_in_event_t*>(event)->event;
+        break;
+    case XCB_CLIENT_MESSAGE: {
+        // The window manager hands the focus over (weston does, to the board).
+        static const xcb_atom_t takeFocus = atom(x11Connection(), "WM_TAKE_FOCUS");
+        const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(event);
+        if (m->format == 32 && m->data.data32[0] == takeFocus)
+            target = m->window;
+        break;
+    }
+    }
+    if (target != XCB_WINDOW_NONE && target == m_board->internalWinId())
+        QTimer::singleShot(0, this, [this] { bringBack(); });
+    return false;
+}
+
+void FramedDialog::bringBack()
+{
+    raise();
+    activateWindow();
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return;
+    // weston answers no request to raise or activate a window, but it puts a window that is
+    // mapped anew on top and activates it: a dialog still behind the board is withdrawn and
+    // mapped again, where it stood.
+    QTimer::singleShot(100, this, [this, connection] {
+        if (QApplication::activeModalWidget() != this)
+            return;
+        xcb_get_input_focus_reply_t* focus =
+            xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+        const bool focused = focus && focus->focus == xcb_window_t(winId());
+        std::free(focus);
+        if (focused)
+            return;
+        const xcb_window_t window = xcb_window_t(winId());
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+        xcb_query_tree_reply_t* tree =
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
+        const xcb_window_t frame = tree ? tree->parent : root;
+        std::free(tree);
+        xcb_unmap_window(connection, window);
+        xcb_unmap_notify_event_t withdrawn{};
+        withdrawn.response_type = XCB_UNMAP_NOTIFY;
+        withdrawn.event = root;
+        withdrawn.window = window;
+        xcb_send_event(connection, 0, root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&withdrawn));
+        // weston maps a window again where it last saw it (its frame's corner), unless told.
+        xcb_configure_notify_event_t at{};
+        at.response_type = XCB_CONFIGURE_NOTIFY;
+        at.event = frame;
+        at.window = window;
+        at.x = int16_t(x());
+        at.y = int16_t(y());
+        at.width = uint16_t(width());
+        at.height = uint16_t(height());
+        xcb_send_event(connection, 0, frame, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&at));
+        xcb_map_window(connection, window);
+        xcb_flush(connection);
+    });
 }
 
 bool FramedDialog::isBare(QPoint at) const
