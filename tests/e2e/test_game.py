@@ -1,12 +1,15 @@
 #!/usr/bin/python3
 """End-to-end: the game as a process under its own Xvfb. Without a display it says so; when X goes,
-or SIGTERM (new-game dialog) or SIGHUP (board) comes, it ends, unpacked tree and all."""
+or SIGTERM (new-game dialog) or SIGHUP (board) comes, it ends, unpacked tree and all. Under openbox
+with tint2's panel the board covers the panel and the dialog stands centred on top of it."""
 import os
 import signal
 import subprocess
 import sys
 import tempfile
 import time
+
+from PIL import ImageGrab
 
 failures = []
 
@@ -24,19 +27,26 @@ def wait_for(condition, what):
         time.sleep(0.02)
 
 
+def display(root):
+    """A private X server and the game's environment on it."""
+    runtime, config = root + "/runtime", root + "/config"
+    os.makedirs(runtime, mode=0o700)
+    # -noreset: the server stays up when the game's display check, its first client, leaves.
+    ready, told = os.pipe()  # the display is named once the server takes connections
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-noreset", "-nolisten", "tcp",
+                             "-screen", "0", "1024x768x24"], pass_fds=(told,))
+    os.close(told)
+    with os.fdopen(ready) as display:  # read to the newline, or the server dies of SIGPIPE
+        return xvfb, dict(os.environ, DISPLAY=":" + display.readline().strip(),
+                          XDG_CONFIG_HOME=config, XDG_RUNTIME_DIR=runtime,
+                          DBUS_SESSION_BUS_ADDRESS="disabled:", SDL_AUDIODRIVER="dummy",
+                          QT_QPA_PLATFORM="xcb")
+
+
 def session(executable, end):
     with tempfile.TemporaryDirectory(prefix="lotaro-e2e-") as root:
         runtime, config = root + "/runtime", root + "/config"
-        os.makedirs(runtime, mode=0o700)
-        # -noreset: the server stays up when the game's display check, its first client, leaves.
-        ready, told = os.pipe()  # the display is named once the server takes connections
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-noreset", "-nolisten", "tcp",
-                                 "-screen", "0", "1024x768x24"], pass_fds=(told,))
-        os.close(told)
-        with os.fdopen(ready) as display:  # read to the newline, or the server dies of SIGPIPE
-            env = dict(os.environ, DISPLAY=":" + display.readline().strip(), XDG_CONFIG_HOME=config,
-                       XDG_RUNTIME_DIR=runtime, DBUS_SESSION_BUS_ADDRESS="disabled:",
-                       SDL_AUDIODRIVER="dummy", QT_QPA_PLATFORM="xcb")
+        xvfb, env = display(root)
         game = subprocess.Popen([executable], env=env)
         try:
             if end == "X":
@@ -61,10 +71,55 @@ def session(executable, end):
                 p.wait()
 
 
+def windows(game, env):
+    """The game's visible windows as (x, y, width, height, id), largest first."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(game.pid)],
+                           env=env, capture_output=True, text=True).stdout.split()
+    shapes = []
+    for w in found:
+        g = dict(line.split("=") for line in subprocess.run(
+            ["xdotool", "getwindowgeometry", "--shell", w], env=env, capture_output=True,
+            text=True).stdout.split())
+        shapes.append(tuple(int(g[k]) for k in ("X", "Y", "WIDTH", "HEIGHT", "WINDOW")))
+    return sorted(shapes, key=lambda r: -r[2] * r[3])
+
+
+def desktop(executable):
+    with tempfile.TemporaryDirectory(prefix="lotaro-e2e-") as root:
+        xvfb, env = display(root)
+        desk = [subprocess.Popen([p], env=env, stderr=subprocess.DEVNULL) for p in ("openbox", "tint2")]
+        wait_for(lambda: subprocess.run(["xdotool", "search", "--class", "tint2"], env=env,
+                                        capture_output=True).returncode == 0, "the panel")
+        game = subprocess.Popen([executable], env=env)
+        try:
+            wait_for(lambda: len(windows(game, env)) == 2, "the new-game dialog")
+            board, (x, y, w, h, dialog) = windows(game, env)
+            # A click on the board beside the dialog: the window manager gives the focus back.
+            subprocess.run(["xdotool", "mousemove", "100", "700", "click", "1"], env=env)
+            wait_for(lambda: subprocess.run(["xdotool", "getactivewindow"], env=env, text=True,
+                                            capture_output=True).stdout.strip() == str(dialog),
+                     "the dialog active again")
+            shot = ImageGrab.grab(xdisplay=env["DISPLAY"]).convert("L")
+            # tint2's panel is dark, the board's paper light; the dialog's outer edge is black.
+            check(board[:4] == (0, 0, 1024, 768) and min(shot.getpixel((i, 760)) for i in
+                  range(0, 1024, 8)) > 100, "the board covers the screen and panel: %s" % (board,))
+            check(abs(x - (1024 - w) / 2) <= 1 and abs(y - (768 - h) / 2) <= 1 and shot.getpixel(
+                (x + w - 1, y + h // 2)) == 0, "the dialog centred, on top: %s" % ((x, y, w, h),))
+            subprocess.run(["xdotool", "mousemove", str(x + w - 78), str(y + h - 28), "click", "1"],
+                           env=env)  # "OK"
+            wait_for(lambda: len(windows(game, env)) == 1, "the deal")
+            game.send_signal(signal.SIGTERM)
+            check(game.wait(15) == 0, "a game dealt and ended")
+        finally:
+            for p in [game] + desk + [xvfb]:
+                p.kill()
+                p.wait()
+
 bare = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
 alone = subprocess.run([sys.argv[1]], env=bare, capture_output=True, text=True, timeout=60)
 check(alone.returncode == 1 and "No graphical display was found" in alone.stderr,
       "without a display: exit %d, %r" % (alone.returncode, alone.stderr))
 for end in ("X", signal.SIGTERM, signal.SIGHUP):  # the display lost, a kill, the session's end
     session(sys.argv[1], end)
+desktop(sys.argv[1])
 sys.exit(1 if failures else 0)
