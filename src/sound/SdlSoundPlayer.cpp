@@ -182,8 +182,9 @@ void SdlSoundPlayer::PlaySoundFile(const QString& name, bool asynchronous, bool 
 
 void SdlSoundPlayer::scheduleIdleClose(qsizetype bytes)
 {
-    // An open device keeps SDL's audio thread waking many times a second, even when paused;
-    // a quiet game closes it and opens it again for the next sound.
+    // An open device keeps SDL's audio thread waking many times a second, even when paused,
+    // and the silence it keeps sending lies in the server's buffer ahead of the next sound: a
+    // device opened anew starts sooner. It is closed once the sound has been heard out.
     if (!m_idleTimer) {
         m_idleTimer = new QTimer(this);
         m_idleTimer->setSingleShot(true);
@@ -191,14 +192,15 @@ void SdlSoundPlayer::scheduleIdleClose(qsizetype bytes)
             if (!m_looping.isEmpty())
                 return;
             if (isPlaying()) {
-                m_idleTimer->start(200);
+                m_idleTimer->start(50);
                 return;
             }
             closeDevice();
         });
     }
     const qint64 lengthMs = qint64(bytes) * 1000 / qMax(1, m_frameBytes * m_format.freq);
-    m_idleTimer->start(int(lengthMs) + 500);
+    // The server still plays what SDL took from the queue last: a tenth of a second more.
+    m_idleTimer->start(int(lengthMs) + 150);
 }
 
 void SdlSoundPlayer::topUpLoop()

@@ -15,11 +15,12 @@ class QTimer;
 struct SdlLibrary;
 
 // Plays WAV files (PCM and Microsoft ADPCM) through one SDL audio device, opened ahead of the first
-// sound (prepare) or on a request, and closed again half a second after the last sound ends. The
+// sound (prepare) or on a request, and closed again once the last sound has been heard out. The
 // device opens off the user-interface thread: a request made while it opens is played once it is
-// open, unless that takes over a second; a server that never answers leaves the game silent. A request made while another
-// game sound is still playing is dropped, neither cutting it off nor queued behind it; a missing or
-// unreadable file is not heard; a machine without any output device gives the system beep instead.
+// open, unless that takes over a second; a server that never answers leaves the game silent. A
+// request made while another game sound is still playing is dropped, neither cutting it off nor
+// queued behind it; a missing or unreadable file is not heard; a machine without any output device
+// gives the system beep instead.
 //
 // Only WAV files are played: the game asks for nothing else, so MIDI files and named system
 // sounds are not looked up at all.
