@@ -19,8 +19,8 @@ import time
 
 RATE = 44100
 BLOCK = 256  # frames a read: 5.8 ms
-# The 10 x 8 board, turned cards staying up ("Počet", "Otočený" in Qt's key encoding); 87 px cards
-# from (12, 26) at 1024 x 768.
+# The 10 x 8 board, turned cards staying up ("Počet", "Otočený" in Qt's key encoding); 87 px
+# cards from (12, 26) at 1024 x 768.
 SETTINGS = "[Nastaven%ED]\nPo%U010Det=0\nOto%U010Den%FD=3\n"
 OK = (619, 601)  # "OK" of the new-game dialog, centred at 1024 x 768
 

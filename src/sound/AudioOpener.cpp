@@ -89,7 +89,8 @@ AudioOpener::~AudioOpener()
     m_shared->wake.notify_all();
     // The device is closed and SDL shut down in order, unless the server does not answer.
     if (m_shared->started)
-        m_shared->wake.wait_for(lock, std::chrono::seconds(1), [this] { return m_shared->finished; });
+        m_shared->wake.wait_for(lock, std::chrono::seconds(1),
+                                [this] { return m_shared->finished; });
 }
 
 void AudioOpener::open(std::function<void(const Opened&)> done)
@@ -105,9 +106,9 @@ void AudioOpener::open(std::function<void(const Opened&)> done)
             // 12 ms a period: a sound starts within one.
             wanted.samples = 256;
             SDL_AudioSpec obtained{};
-            opened.device = s->sdl->OpenAudioDevice(
-                nullptr, 0, &wanted, &obtained,
-                SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+            opened.device = s->sdl->OpenAudioDevice(nullptr, 0, &wanted, &obtained,
+                                                    SDL_AUDIO_ALLOW_FREQUENCY_CHANGE |
+                                                        SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
             if (opened.device != 0) {
                 opened.sdl = s->sdl;
                 opened.freq = obtained.freq;

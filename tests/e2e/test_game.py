@@ -87,7 +87,8 @@ def windows(game, env):
 def desktop(executable):
     with tempfile.TemporaryDirectory(prefix="lotaro-e2e-") as root:
         xvfb, env = display(root)
-        desk = [subprocess.Popen([p], env=env, stderr=subprocess.DEVNULL) for p in ("openbox", "tint2")]
+        desk = [subprocess.Popen([p], env=env, stderr=subprocess.DEVNULL)
+                for p in ("openbox", "tint2")]
         wait_for(lambda: subprocess.run(["xdotool", "search", "--class", "tint2"], env=env,
                                         capture_output=True).returncode == 0, "the panel")
         game = subprocess.Popen([executable], env=env)
