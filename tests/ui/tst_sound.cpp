@@ -3,6 +3,12 @@
 #include "core/AssetCatalogue.h"
 #include "sound/SdlSoundPlayer.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
 using Result = SdlSoundPlayer::Result;
 Q_DECLARE_METATYPE(Result)
 
@@ -30,7 +36,7 @@ private Q_SLOTS:
     {
         m_beeps = 0;
         m_player = std::make_unique<SdlSoundPlayer>([this] { ++m_beeps; });
-        if (QTest::currentTestFunction() != QByteArrayLiteral("beforeOpen")) {
+        if (!QByteArrayList{"beforeOpen", "silentServer"}.contains(QTest::currentTestFunction())) {
             m_player->prepare();
             QTRY_VERIFY(!m_player->opening());
         }
@@ -60,6 +66,28 @@ private Q_SLOTS:
         m_player->PlaySoundFile(file(QStringLiteral("2.wav")));
         QCOMPARE(m_player->lastResult(), Result::Waiting);
         QTRY_VERIFY(m_player->lastResult() == Result::Played && m_player->deviceOpen());
+    }
+
+    // A sound server that takes the connection and never answers (run alone, with SDL's
+    // PulseAudio driver): neither a sound nor the end of the player waits for it.
+    void silentServer()
+    {
+        if (qgetenv("SDL_AUDIODRIVER") != "pulseaudio")
+            QSKIP("needs SDL's PulseAudio driver");
+        const QByteArray path = QFile::encodeName(file(QStringLiteral("pulse")));
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+        const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+        QVERIFY(::listen(server, 4) == 0);
+        qputenv("PULSE_SERVER", "unix:" + path);
+        for (int i = 0; i < 2; ++i) {
+            m_player->PlaySoundFile(file(QStringLiteral("1.wav")));
+            QCOMPARE(m_player->lastResult(), Result::Waiting);
+        }
+        m_player.reset();
+        ::close(server);
     }
 
     void requests_data()
