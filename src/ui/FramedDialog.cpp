@@ -32,6 +32,43 @@ xcb_atom_t atom(xcb_connection_t* connection, std::string_view name)
     std::free(reply);
     return value;
 }
+
+// weston's window manager, which answers a different set of requests than the others.
+bool underWeston(xcb_connection_t* connection, xcb_window_t root)
+{
+    const auto property = [connection](xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, window, name, type, 0, 64), nullptr);
+        QByteArray value = reply
+                               ? QByteArray(static_cast<const char*>(xcb_get_property_value(reply)),
+                                            xcb_get_property_value_length(reply))
+                               : QByteArray();
+        std::free(reply);
+        return value;
+    };
+    const QByteArray check =
+        property(root, atom(connection, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW);
+    return check.size() == 4 && property(*reinterpret_cast<const xcb_window_t*>(check.constData()),
+                                         atom(connection, "_NET_WM_NAME"),
+                                         atom(connection, "UTF8_STRING")) == "Weston WM";
+}
+
+// Asks the window manager to take a window out of the full-screen state (0) or into it (1).
+void setFullScreenState(xcb_connection_t* connection, xcb_window_t root, xcb_window_t window,
+                        uint32_t add)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = atom(connection, "_NET_WM_STATE");
+    message.data.data32[0] = add;
+    message.data.data32[1] = atom(connection, "_NET_WM_STATE_FULLSCREEN");
+    message.data.data32[3] = 1; // asked by the application
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+}
 } // namespace
 
 FramedDialog::FramedDialog(QWidget* board, const QString& name, int widthTwips, int heightTwips)
@@ -179,9 +216,26 @@ void FramedDialog::setVisible(bool visible)
 {
     QDialog::setVisible(visible);
     xcb_connection_t* connection = x11Connection();
-    if (!visible || !connection)
+    if (!connection)
         return;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    if (!visible) {
+        // weston keeps its panel over a full-screen window once another window was active,
+        // until the window is put into the full-screen state anew; the board already has the
+        // screen's size, so leaving the state for a moment does not show.
+        static const bool weston = underWeston(connection, root);
+        // Once the compositor has let the dialog go, and unless another one opened meanwhile.
+        if (weston && m_board)
+            QTimer::singleShot(100, m_board, [connection, root, board = m_board.data()] {
+                if (!board->isFullScreen() || !board->isVisible() ||
+                    QApplication::activeModalWidget())
+                    return;
+                setFullScreenState(connection, root, xcb_window_t(board->winId()), 0);
+                setFullScreenState(connection, root, xcb_window_t(board->winId()), 1);
+                xcb_flush(connection);
+            });
+        return;
+    }
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(winId()),
                         XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &root);
     xcb_flush(connection);
