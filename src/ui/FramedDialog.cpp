@@ -11,6 +11,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 using Twips::toPixels;
@@ -48,9 +49,11 @@ bool underWeston(xcb_connection_t* connection, xcb_window_t root)
     };
     const QByteArray check =
         property(root, atom(connection, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW);
-    return check.size() == 4 && property(*reinterpret_cast<const xcb_window_t*>(check.constData()),
-                                         atom(connection, "_NET_WM_NAME"),
-                                         atom(connection, "UTF8_STRING")) == "Weston WM";
+    xcb_window_t manager = XCB_WINDOW_NONE;
+    if (check.size() == sizeof manager)
+        std::memcpy(&manager, check.constData(), sizeof manager);
+    return manager != XCB_WINDOW_NONE && property(manager, atom(connection, "_NET_WM_NAME"),
+                                                  atom(connection, "UTF8_STRING")) == "Weston WM";
 }
 
 // Asks the window manager to take a window out of the full-screen state (0) or into it (1).
