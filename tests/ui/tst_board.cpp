@@ -205,7 +205,8 @@ private Q_SLOTS:
         const QImage face = g.find<CardPicture>(u"imgLíc_"_s, 0)->picture().toImage();
         QCOMPARE(face.size(), g.card(0)->size());
         const QString pair = g.board->gameState().cardValue[0];
-        const QString path = g.assets->facePath(g.board->settings().faceSet, pair);
+        const QString path =
+            g.assets->facePath(g.board->settings().faceSet, pair, g.card(0)->width());
         QCOMPARE(face, loadPicture(path, g.card(0)->size(), 1).picture.toImage());
         QVERIFY(!dealt || qAbs(face.pixelColor(25, 25).hue() - pair.toInt() * 9) <= 3);
     }
