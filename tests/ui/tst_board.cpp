@@ -99,7 +99,7 @@ class BoardTest : public QObject {
 private Q_SLOTS:
     void init()
     {
-        if (skipOffMainScreen({"layout"}))
+        if (skipOffMainScreen({"layout", "magnifiedPictures", "ownSet"}))
             QSKIP("the same on every screen");
         g.reset(7, m_own.path());
     }
@@ -153,21 +153,64 @@ private Q_SLOTS:
         QCOMPARE(menu.join(u'|'), u"Nová hra|Zvuky|Síň slávy|Nápověda|O programu|Konec"_s);
     }
 
+    // Two device pixels to the logical one: a card of 87 is drawn at 174 from the larger
+    // picture, reduced (its detail is nearer to it than to the small one enlarged).
+    void magnifiedPictures_data()
+    {
+        QTest::addColumn<int>("set");
+        QTest::addColumn<QString>("larger");
+        QTest::newRow("digits, 75 px") << 0 << u"@3x"_s;
+        QTest::newRow("clip-art, 90 px") << 2 << u"@2x"_s;
+        QTest::newRow("portraits, 90 px") << 4 << u"@2x"_s;
+    }
+    void magnifiedPictures()
+    {
+        if (qApp->devicePixelRatio() != 2)
+            QSKIP("a magnified screen only");
+        QFETCH(int, set);
+        QFETCH(QString, larger);
+        g.choose(SettingsKeys::face, QString::number(set));
+        g.start();
+        const auto compare = [](const QPixmap& shown, const QString& file, const QString& larger) {
+            QCOMPARE(shown.size(), QSize(174, 174));
+            const QImage s = shown.toImage().convertToFormat(QImage::Format_Grayscale8);
+            qint64 d[2] = {};
+            for (int k = 0; k < 2; ++k) {
+                const QImage from = QImage(file.arg(k ? larger : QString()))
+                                        .scaled(s.size(), Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation)
+                                        .convertToFormat(QImage::Format_Grayscale8);
+                for (int y = 0; y < s.height(); ++y)
+                    for (int x = 0; x < s.width(); ++x)
+                        d[k] += qAbs(s.constScanLine(y)[x] - from.constScanLine(y)[x]);
+            }
+            QVERIFY(d[1] * 2 < d[0]);
+        };
+        const int face = 100 + 40 * set + g.board->gameState().cardValue[0].toInt();
+        compare(g.find<CardPicture>(u"imgLíc_"_s, 0)->picture(),
+                u":/custom/%1%2.jpg"_s.arg(face), larger);
+        compare(g.find<CardPicture>(u"imgRub"_s)->picture(), u":/rub/1%1.jpg"_s, u"@2x"_s);
+    }
+
     void ownSet_data()
     {
         QTest::addColumn<bool>("dealt");
-        QTest::newRow("16 pictures for 6 x 5") << true;
-        QTest::newRow("one of them not a picture") << false;
+        QTest::addColumn<int>("side"); // of 1.jpg; 5100 is too large to decode at its own size
+        QTest::newRow("16 pictures for 6 x 5") << true << 90;
+        QTest::newRow("one of them straight from a camera") << true << 5100;
+        QTest::newRow("one of them not a picture") << false << 90;
     }
     // The own set deals from its directory; an undecodable picture brings the notice over a
     // greyed board, then a new game.
     void ownSet()
     {
         QFETCH(bool, dealt);
+        QFETCH(int, side);
         QDir own(m_own.path());
         own.removeRecursively(), own.mkpath(u"."_s);
         for (int n = 1; n <= 16; ++n) {
-            QImage face(90, 60, QImage::Format_RGB32); // not square: stretched to the card
+            // not square: stretched to the card
+            QImage face(n > 1 ? 90 : side, n > 1 ? 60 : side * 2 / 3, QImage::Format_RGB888);
             face.fill(QColor::fromHsv(n * 9, 220, 230));
             QVERIFY(face.save(own.filePath(u"%1.jpg"_s.arg(n)), "JPG", 95));
         }
@@ -203,11 +246,12 @@ private Q_SLOTS:
         // Behind its back the card holds its pair's picture, stretched to the card: the own
         // set's file "n.jpg" for pair n.
         const QImage face = g.find<CardPicture>(u"imgLíc_"_s, 0)->picture().toImage();
-        QCOMPARE(face.size(), g.card(0)->size());
+        QCOMPARE(face.size(), g.card(0)->size() * qApp->devicePixelRatio());
         const QString pair = g.board->gameState().cardValue[0];
         const QString path =
-            g.assets->facePath(g.board->settings().faceSet, pair, g.card(0)->width());
-        QCOMPARE(face, loadPicture(path, g.card(0)->size(), 1).picture.toImage());
+            g.assets->facePath(g.board->settings().faceSet, pair, face.width());
+        QCOMPARE(face, loadPicture(path, g.card(0)->size(), qApp->devicePixelRatio())
+                           .picture.toImage());
         QVERIFY(!dealt || qAbs(face.pixelColor(25, 25).hue() - pair.toInt() * 9) <= 3);
     }
 
