@@ -1,5 +1,6 @@
 // Times the deal of each board and the handling of card clicks on the board window, offscreen
-// on a 1024 x 768 screen, with the game's own libraries.
+// on a 1024 x 768 screen, with the game's own libraries; last, the deal of an own picture set
+// of photos as large as a camera's.
 #include "core/AssetCatalogue.h"
 #include "core/AssetStore.h"
 #include "core/Clock.h"
@@ -17,14 +18,21 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QImage>
+#include <QImageWriter>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 class Store final : public SettingsStore {
@@ -50,6 +58,7 @@ public:
 // window with its "OK".
 QElapsedTimer okPressed;
 int wantedBoard = 0;
+int wantedFace = 1;
 void answerModals()
 {
     auto* poll = new QTimer(qApp);
@@ -61,6 +70,10 @@ void answerModals()
             QMetaObject::invokeMethod(modal->findChild<QObject*>(QStringLiteral("lblPočetKaret_") +
                                                                  QString::number(wantedBoard)),
                                       "clicked");
+        if (modal->objectName() == u"frmNováHra")
+            QMetaObject::invokeMethod(
+                modal->findChild<QObject*>(QStringLiteral("lblLíc_") + QString::number(wantedFace)),
+                "clicked");
         okPressed.start();
         QMetaObject::invokeMethod(modal->findChild<QObject*>(QStringLiteral("lblOK")), "clicked");
     });
@@ -90,16 +103,44 @@ void click(QWidget* card)
     QApplication::sendEvent(card, &press);
     QApplication::sendEvent(card, &release);
 }
+
+// Forty own pictures of 3900 x 3900 (about 60 KB each), as a player might copy them from a
+// camera without shrinking them. Drawn in a child process, so that the pictures' own memory
+// stays out of this one's peak.
+void writeLargeOwnSet(const QString& directory)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        for (int n = 1; n <= 40; ++n) {
+            QImage photo(3900, 3900, QImage::Format_RGB32);
+            photo.fill(QColor::fromHsv(n * 9, 160, 220));
+            QPainter painter(&photo);
+            painter.setBrush(QColor::fromHsv(n * 9 + 180, 200, 120));
+            painter.drawEllipse(QRect(1500, 1500, 900, 900));
+            painter.end();
+            QImageWriter writer(directory + u'/' + QString::number(n) + QStringLiteral(".jpg"),
+                                "jpeg");
+            writer.setQuality(75);
+            writer.setOptimizedWrite(true);
+            writer.write(photo);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
+    QTemporaryDir own;
+    writeLargeOwnSet(own.path());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     AssetCatalogue::ensureRegistered();
     WindowLook::installLook();
     QTemporaryDir temp;
-    AssetStore assets(temp.path());
+    AssetStore assets(temp.path(), own.path());
     Store store;
     SystemClock clock;
     MersenneRandom random(3);
@@ -164,6 +205,22 @@ int main(int argc, char** argv)
     Figures::of(clicks).print("card click (handler + repaint)");
     std::printf("%-34s %7.2f ms (80 clicks, the last one deals the next game)\n",
                 "whole 10 x 8 game, clicks in all", sum);
+
+    // The own set of camera-sized photos: each is decoded at the card's size.
+    const double builtIn = peakRssMb();
+    wantedBoard = 0;
+    wantedFace = 5;
+    std::vector<double> ownDeals;
+    for (int i = 0; i < 7; ++i) {
+        board.menuAction(0);
+        QApplication::processEvents();
+        ownDeals.push_back(okPressed.nsecsElapsed() / 1e6);
+    }
+    Figures::of(ownDeals).print("own 3900-px photos: deal 10 x 8");
+    const QFileInfo first(own.filePath(QStringLiteral("1.jpg")));
+    std::printf("own 3900-px photos: peak rss above built-in deals: %.1f MB (set %s, %lld KB "
+                "a photo)\n",
+                peakRssMb() - builtIn, qPrintable(board.settings().faceSet), first.size() / 1024);
     assets.RemoveAssetTree();
     return 0;
 }

@@ -3,10 +3,12 @@
 
 Faces and backs are baseline JFIF pictures in true colour without EXIF data or a colour profile:
 75 pixels square for the numbers (101-140), 90 for the other face sets, 100 for the backs; no two
-faces of a set are the same picture. The sounds are 22050 Hz WAV files: 16-bit mono PCM for the
+faces of a set are the same picture. Each face and back is there also at two and three times its
+side ("101@2x.jpg", "101@3x.jpg"), in the same form, and the resource list names them. The sounds are 22050 Hz WAV files: 16-bit mono PCM for the
 turn (6017 frames) and the pair (2292), stereo Microsoft ADPCM for the fanfare (58624 frames,
 1024-byte blocks, its "fact" chunk before "fmt "). The background tile is a GIF87a of 80 x 79
-with a full palette of greys. Every file that lotaro.qrc names exists.
+with a full palette of greys, and so are its copies at 160 x 158 and 240 x 237. Every file that
+lotaro.qrc names exists.
 
 tools/make-assets.sh runs it on what the generator made; run it alone with /usr/bin/python3
 tools/check-assets.py [resources-directory]. It needs python3-pil and prints one line per fault.
@@ -22,6 +24,12 @@ from PIL import Image
 ROOT = os.path.abspath(sys.argv[1] if len(sys.argv) > 1
                        else os.path.join(os.path.dirname(__file__), "..", "resources"))
 faults = []
+FACTORS = (1, 2, 3)
+
+
+def at_factor(name, factor):
+    stem, ext = os.path.splitext(name)
+    return name if factor == 1 else "%s@%dx%s" % (stem, factor, ext)
 
 
 def fault(path, what):
@@ -63,19 +71,25 @@ def check_picture(path, side):
 
 
 def check_pictures():
-    for number in range(1, 7):
-        check_picture(os.path.join(ROOT, "rub", "%d.jpg" % number), 100)
-    for face_set in range(5):
-        seen = {}
-        for n in range(1, 41):
-            path = os.path.join(ROOT, "custom", "%d.jpg" % (100 + 40 * face_set + n))
+    for factor in FACTORS:
+        for number in range(1, 7):
+            path = os.path.join(ROOT, "rub", at_factor("%d.jpg" % number, factor))
             if not os.path.exists(path):
                 fault(path, "missing")
                 continue
-            data = check_picture(path, 75 if face_set == 0 else 90)
-            if data in seen:
-                fault(path, "the same picture as %s" % seen[data])
-            seen.setdefault(data, os.path.basename(path))
+            check_picture(path, 100 * factor)
+        for face_set in range(5):
+            seen = {}
+            for n in range(1, 41):
+                path = os.path.join(ROOT, "custom",
+                                    at_factor("%d.jpg" % (100 + 40 * face_set + n), factor))
+                if not os.path.exists(path):
+                    fault(path, "missing")
+                    continue
+                data = check_picture(path, (75 if face_set == 0 else 90) * factor)
+                if data in seen:
+                    fault(path, "the same picture as %s" % seen[data])
+                seen.setdefault(data, os.path.basename(path))
 
 
 def riff_chunks(data):
@@ -116,24 +130,38 @@ def check_sounds():
 
 
 def check_tile():
-    path = os.path.join(ROOT, "pozadi", "pozadi.gif")
-    with open(path, "rb") as f:
-        data = f.read()
-    with Image.open(path) as image:
-        size = image.size
-    # The global colour table: the flags say it is there with 256 entries; each entry is a grey.
-    table = data[13:13 + 768] if len(data) > 10 and data[10] & 0x87 == 0x87 else b""
-    greys = len(table) == 768 and all(table[i] == table[i + 1] == table[i + 2]
-                                      for i in range(0, 768, 3))
-    if data[:6] != b"GIF87a" or size != (80, 79) or not greys:
-        fault(path, "not a GIF87a of 80 x 79 with 256 greys")
+    for factor in FACTORS:
+        path = os.path.join(ROOT, "pozadi", at_factor("pozadi.gif", factor))
+        if not os.path.exists(path):
+            fault(path, "missing")
+            continue
+        with open(path, "rb") as f:
+            data = f.read()
+        with Image.open(path) as image:
+            size = image.size
+        # The global colour table: the flags say it is there with 256 entries; each entry is a
+        # grey.
+        table = data[13:13 + 768] if len(data) > 10 and data[10] & 0x87 == 0x87 else b""
+        greys = len(table) == 768 and all(table[i] == table[i + 1] == table[i + 2]
+                                          for i in range(0, 768, 3))
+        if data[:6] != b"GIF87a" or size != (80 * factor, 79 * factor) or not greys:
+            fault(path, "not a GIF87a of %d x %d with 256 greys" % (80 * factor, 79 * factor))
 
 
 def check_resource_list():
     with open(os.path.join(ROOT, "lotaro.qrc")) as f:
-        for name in re.findall(r">([^<]+)</file>", f.read()):
-            if not os.path.isfile(os.path.join(ROOT, name)):
-                fault(os.path.join(ROOT, name), "named in lotaro.qrc but missing")
+        listed = re.findall(r"<file alias=\"([^\"]+)\">([^<]+)</file>", f.read())
+    for alias, name in listed:
+        if not os.path.isfile(os.path.join(ROOT, name)):
+            fault(os.path.join(ROOT, name), "named in lotaro.qrc but missing")
+        elif os.path.basename(name) != alias:
+            fault(os.path.join(ROOT, name), "listed in lotaro.qrc as %s" % alias)
+    # The game reads the larger pictures from the executable only: each must be built in.
+    names = {name for _, name in listed}
+    for folder in ("custom", "rub", "pozadi"):
+        for picture in sorted(os.listdir(os.path.join(ROOT, folder))):
+            if "%s/%s" % (folder, picture) not in names:
+                fault(os.path.join(ROOT, folder, picture), "not listed in lotaro.qrc")
 
 
 if __name__ == "__main__":

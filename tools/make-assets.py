@@ -42,8 +42,22 @@ def save_jpeg(image, path):
     image.save(path, "JPEG", quality=88, optimize=True, progressive=False, subsampling=0)
 
 
-def face_path(face_set, n):
-    return os.path.join(OUT, "custom", "%d.jpg" % (100 + 40 * face_set + n))
+# Beside each face, back and the tile, the same picture at two and three times its size, for cards
+# and windows drawn with more device pixels than the picture has ("101@2x.jpg", "101@3x.jpg").
+LARGER = (2, 3)
+
+
+def at_factor(name, factor):
+    stem, ext = os.path.splitext(name)
+    return name if factor == 1 else "%s@%dx%s" % (stem, factor, ext)
+
+
+def face_path(face_set, n, factor=1):
+    return os.path.join(OUT, "custom", at_factor("%d.jpg" % (100 + 40 * face_set + n), factor))
+
+
+def with_larger(name):
+    return ", ".join(at_factor(name, f) for f in (1,) + LARGER)
 
 
 def to_srgb(image):
@@ -59,18 +73,20 @@ def to_srgb(image):
 
 # --- face set 0: the numbers 1 to 40, black on yellow, 75 x 75 --------------------------------
 def make_digits():
-    font = ImageFont.truetype(os.path.join(COMIC, "ComicNeue-Bold.otf"), 46)
-    for n in range(1, 41):
-        image = Image.new("RGB", (75, 75), (255, 224, 32))
-        draw = ImageDraw.Draw(image)
-        draw.rectangle((0, 0, 74, 74), outline=(214, 170, 0), width=2)
-        text = str(n)
-        box = draw.textbbox((0, 0), text, font=font)
-        x = (75 - (box[2] - box[0])) / 2 - box[0]
-        y = (75 - (box[3] - box[1])) / 2 - box[1]
-        draw.text((x, y), text, font=font, fill=(0, 0, 0))
-        save_jpeg(image, face_path(0, n))
-    credit("custom/101-140.jpg (Číslice)", "drawn by tools/make-assets.py in Comic Neue Bold",
+    for factor in (1,) + LARGER:
+        side = 75 * factor
+        font = ImageFont.truetype(os.path.join(COMIC, "ComicNeue-Bold.otf"), 46 * factor)
+        for n in range(1, 41):
+            image = Image.new("RGB", (side, side), (255, 224, 32))
+            draw = ImageDraw.Draw(image)
+            draw.rectangle((0, 0, side - 1, side - 1), outline=(214, 170, 0), width=2 * factor)
+            text = str(n)
+            box = draw.textbbox((0, 0), text, font=font)
+            x = (side - (box[2] - box[0])) / 2 - box[0]
+            y = (side - (box[3] - box[1])) / 2 - box[1]
+            draw.text((x, y), text, font=font, fill=(0, 0, 0))
+            save_jpeg(image, face_path(0, n, factor))
+    credit("custom/101-140.jpg, @2x, @3x (Číslice)", "drawn by tools/make-assets.py in Comic Neue Bold",
            "Lotaro developers; font by Craig Rozynski", "GPL-3.0-or-later; font OFL-1.1")
 
 
@@ -120,12 +136,17 @@ def make_clipart():
         files = read_list(listing)
         assert len(files) == 40, listing
         for n, rel in enumerate(files, start=1):
-            image = render_svg(os.path.join(OPENCLIPART, rel))
-            if rel in PALE:
-                # Too faint to tell apart at card size: more colour and contrast.
-                image = ImageEnhance.Contrast(ImageEnhance.Color(image).enhance(2.2)).enhance(1.6)
-            save_jpeg(fit_on_white(image, 80, 90), face_path(face_set, n))
-            credit("custom/%d.jpg (%s %d)" % (100 + 40 * face_set + n, caption, n),
+            # The larger faces are drawn from the vector source again, not enlarged.
+            for factor, render_size in [(1, 480)] + [(f, 960) for f in LARGER]:
+                image = render_svg(os.path.join(OPENCLIPART, rel), render_size)
+                if rel in PALE:
+                    # Too faint to tell apart at card size: more colour and contrast.
+                    image = ImageEnhance.Contrast(ImageEnhance.Color(image).enhance(2.2)) \
+                        .enhance(1.6)
+                save_jpeg(fit_on_white(image, 80 * factor, 90 * factor),
+                          face_path(face_set, n, factor))
+            credit("%s (%s %d)" % (with_larger("custom/%d.jpg" % (100 + 40 * face_set + n)),
+                                   caption, n),
                    "openclipart-svg: " + rel, "Open Clip Art Library contributors",
                    "public domain")
 
@@ -133,6 +154,8 @@ def make_clipart():
 # --- face set 4: portraits, 90 x 90, copied as they are ----------------------------------------
 # The crops were made and looked at once; their originals are not all reachable from a build
 # machine, so the crops in tools/asset-sources/portraits/ are the input and stay byte for byte.
+# The same crop boxes taken again at 270 x 270 (portraits-270/) are the @3x faces as they are,
+# and, reduced, the @2x ones.
 def source_name(source, path):
     kind, what = source.split(":", 1)
     if kind == "debian":
@@ -155,9 +178,16 @@ def make_portraits():
                 picture
         os.makedirs(os.path.dirname(face_path(4, n)), exist_ok=True)
         shutil.copyfile(picture, face_path(4, n))
-        credit("custom/%d.jpg (Krásné ženy %d)" % (260 + n, n),
-               "%s, square crop (tools/asset-sources/portraits/%d.jpg)"
-               % (source_name(source, path), n), author, licence)
+        large = os.path.join(SOURCES, "portraits-270", "%d.jpg" % n)
+        with Image.open(large) as image:
+            assert image.format == "JPEG" and image.size == (270, 270) and image.mode == "RGB"
+            assert not {"progressive", "progression", "icc_profile", "exif"} & image.info.keys(), \
+                large
+            save_jpeg(image.resize((180, 180), Image.LANCZOS), face_path(4, n, 2))
+        shutil.copyfile(large, face_path(4, n, 3))
+        credit("%s (Krásné ženy %d)" % (with_larger("custom/%d.jpg" % (260 + n)), n),
+               "%s, square crop (tools/asset-sources/portraits/%d.jpg, and at 270 x 270 "
+               "portraits-270/%d.jpg)" % (source_name(source, path), n, n), author, licence)
 
 
 # --- card backs, 100 x 100 ------------------------------------------------------------------------
@@ -188,7 +218,7 @@ def back_wood(rng):
     base = np.array([176, 112, 60], float)
     dark = np.array([98, 52, 22], float)
     rgb = dark + (base - dark) * np.clip(tone, 0, 1.2)[..., None]
-    return from_array(rgb).resize((100, 100), Image.LANCZOS)
+    return from_array(rgb)
 
 
 def square_crop(path, cx, cy, side):
@@ -202,11 +232,10 @@ def square_crop(path, cx, cy, side):
 
 def back_leaves(rng):
     path = "/usr/share/backgrounds/Dragonfly_by_Bolly.jpg"
-    credit("rub/2.jpg (Listí)", "lomiri-wallpapers-16.04: " + path + ", square crop",
+    credit(with_larger("rub/2.jpg") + " (Listí)", "lomiri-wallpapers-16.04: " + path + ", square crop",
            '"Bolly"', "CC-BY-SA-4.0")
     image = square_crop(path, 0.40, 0.70, 0.45)
-    image = ImageEnhance.Color(image).enhance(1.15)
-    return image.resize((100, 100), Image.LANCZOS).filter(ImageFilter.UnsharpMask(1, 40, 2))
+    return ImageEnhance.Color(image).enhance(1.15)
 
 
 NEWS_TEXT = (
@@ -250,7 +279,6 @@ def back_newspaper(rng):
                 w += 1
             draw.text((left * scale, y * scale), line, font=body, fill=ink)
             y += 5
-    image = image.resize((100, 100), Image.LANCZOS)
     return image
 
 
@@ -297,8 +325,7 @@ def back_forest_fruits(rng):
         r = pyr.uniform(15, 21)
         shaded_ball(draw, cx, cy, r, (58, 62, 128), (150, 160, 210))
         draw.ellipse((cx - 3, cy - 3, cx + 3, cy + 3), fill=(30, 28, 50))
-    image = image.filter(ImageFilter.GaussianBlur(1.2))
-    return image.resize((100, 100), Image.LANCZOS)
+    return image.filter(ImageFilter.GaussianBlur(1.2))
 
 
 def back_technology(rng):
@@ -318,9 +345,9 @@ def back_technology(rng):
         shadow = Image.new("RGB", (side, side), (70, 72, 78))
         image.paste(shadow, (cx - side // 2 + 6, cy - side // 2 + 6), gm)
         image.paste(gear, (cx - side // 2, cy - side // 2), gm)
-    credit("rub/5.jpg (Technika)", "openclipart-svg: tools/cog_01.svg on drawn brushed steel",
+    credit(with_larger("rub/5.jpg") + " (Technika)", "openclipart-svg: tools/cog_01.svg on drawn brushed steel",
            "Open Clip Art Library contributors", "public domain")
-    return image.resize((100, 100), Image.LANCZOS)
+    return image
 
 
 def back_wall(rng):
@@ -340,7 +367,7 @@ def back_wall(rng):
             draw.rectangle((x0, y0, x0 + brick_w - 2 * gap, y0 + brick_h - 2 * gap),
                            fill=(red, int(red * 0.42), int(red * 0.30)))
     texture = np.asarray(image, float) + 14 * periodic_noise((size, size), 1.2, rng)[..., None]
-    return from_array(texture).filter(ImageFilter.GaussianBlur(1)).resize((100, 100), Image.LANCZOS)
+    return from_array(texture).filter(ImageFilter.GaussianBlur(1))
 
 
 BACKS = [(1, "Dřevo", back_wood), (2, "Listí", back_leaves), (3, "Noviny", back_newspaper),
@@ -349,28 +376,60 @@ BACKS = [(1, "Dřevo", back_wood), (2, "Listí", back_leaves), (3, "Noviny", bac
 
 
 def make_backs():
+    # Each back is drawn once, larger than any card shows it, and reduced to 100 x 100 and to
+    # its two larger sizes from that one drawing.
     for number, caption, make in BACKS:
         rng = np.random.default_rng(1000 + number)
-        image = make(rng)
-        assert image.size == (100, 100)
-        save_jpeg(image, os.path.join(OUT, "rub", "%d.jpg" % number))
+        master = make(rng)
+        for factor in (1,) + LARGER:
+            side = 100 * factor
+            assert min(master.size) >= side
+            image = master.resize((side, side), Image.LANCZOS)
+            if make is back_leaves:
+                # A photograph loses its edges in the reduction.
+                image = image.filter(ImageFilter.UnsharpMask(factor, 40, 2))
+            save_jpeg(image, os.path.join(OUT, "rub", at_factor("%d.jpg" % number, factor)))
         if number in (1, 3, 4, 6):
-            credit("rub/%d.jpg (%s)" % (number, caption), "drawn by tools/make-assets.py" +
+            credit("%s (%s)" % (with_larger("rub/%d.jpg" % number), caption), "drawn by tools/make-assets.py" +
                    (" with DejaVu Serif" if number == 3 else ""), "Lotaro developers",
                    "GPL-3.0-or-later" + ("; font: Bitstream Vera licence" if number == 3 else ""))
 
 
 # --- the background tile: GIF87a, 80 x 79, 256 greys ---------------------------------------------
+def upsample_periodic(field, factor):
+    """The same smooth periodic field on a grid factor times finer (its spectrum zero-padded):
+    every factor-th sample is the original one."""
+    h, w = field.shape
+    spectrum = np.fft.fftshift(np.fft.fft2(field))
+    padded = np.zeros((h * factor, w * factor), complex)
+    top, left = h * factor // 2 - h // 2, w * factor // 2 - w // 2
+    padded[top:top + h, left:left + w] = spectrum
+    return np.real(np.fft.ifft2(np.fft.ifftshift(padded))) * factor * factor
+
+
 def make_tile():
     rng = np.random.default_rng(79)
     fibres = periodic_noise((79, 80), 0.6, rng)
     clouds = periodic_noise((79, 80), 6, rng)
-    grey = 181.5 + 9 * fibres + 5 * clouds
+    write_tile(181.5 + 9 * fibres + 5 * clouds, 1)
+    # The larger tiles keep the clouds where they are and get fibres of the same fineness on
+    # the screen, so more of them.
+    for factor in LARGER:
+        large = upsample_periodic(clouds, factor)
+        assert np.abs(large[::factor, ::factor] - clouds).max() < 1e-6
+        fine = periodic_noise((79 * factor, 80 * factor), 0.6 * factor,
+                              np.random.default_rng(79 + factor))
+        write_tile(181.5 + 9 * fine + 5 * large, factor)
+    credit(with_larger("pozadi/pozadi.gif"), "drawn by tools/make-assets.py", "Lotaro developers",
+           "GPL-3.0-or-later")
+
+
+def write_tile(grey, factor):
     grey = np.clip(np.round(grey), 0, 255).astype(np.uint8)
     image = Image.fromarray(grey, "L").convert("P")
     image.putpalette([v for i in range(256) for v in (i, i, i)])
     image.putdata(grey.flatten().tolist())
-    path = os.path.join(OUT, "pozadi", "pozadi.gif")
+    path = os.path.join(OUT, "pozadi", at_factor("pozadi.gif", factor))
     os.makedirs(os.path.dirname(path), exist_ok=True)
     buffer = io.BytesIO()
     image.save(buffer, "GIF", optimize=False)
@@ -380,8 +439,6 @@ def make_tile():
     data[:6] = b"GIF87a"
     with open(path, "wb") as f:
         f.write(data)
-    credit("pozadi/pozadi.gif", "drawn by tools/make-assets.py", "Lotaro developers",
-           "GPL-3.0-or-later")
 
 
 # --- sounds ---------------------------------------------------------------------------------------
@@ -610,8 +667,11 @@ def make_credits():
         f.write("=" * 70 + "\n\n")
         f.write("Generated by tools/make-assets.py from Debian packages, except face set 4\n"
                 "(Krásné ženy): its portraits were cropped once from the sources named below\n"
-                "and are kept in tools/asset-sources/portraits/, with the crop positions in\n"
+                "and are kept in tools/asset-sources/portraits/ (90 x 90) and portraits-270/\n"
+                "(the same crop boxes at 270 x 270), with the crop positions in\n"
                 "tools/asset-sources/portraits.txt; the generator copies them as they are.\n"
+                "Names ending in @2x and @3x are the same picture at two and three times the\n"
+                "size, for screens that draw a card with more pixels.\n"
                 "The file under CC BY-SA is a crop of the named photograph and is shared\n"
                 "under the same licence.\n\n")
         for asset, source, author, licence in credits:

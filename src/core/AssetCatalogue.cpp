@@ -43,11 +43,28 @@ const std::vector<QString>& directories()
     return names;
 }
 
-QString resourcePath(const QString& type, int number)
+QString resourcePath(const QString& type, int number, int factor)
 {
     const QString t = type.toLower();
     const QString extension = t == u"zvuky" ? QStringLiteral(".wav") : QStringLiteral(".jpg");
-    return QStringLiteral(":/") + t + u'/' + QString::number(number) + extension;
+    const QString size = factor > 1 ? u'@' + QString::number(factor) + u'x' : QString();
+    return QStringLiteral(":/") + t + u'/' + QString::number(number) + size + extension;
+}
+
+int pictureSide(const QString& type, int number)
+{
+    if (type.compare(u"rub", Qt::CaseInsensitive) == 0)
+        return 100;
+    return number <= 140 ? 75 : 90;
+}
+
+int pictureFactor(int side, int devicePixels)
+{
+    for (int factor = 1; factor < 3; ++factor) {
+        if (devicePixels <= side * factor)
+            return factor;
+    }
+    return 3;
 }
 
 void ensureRegistered()

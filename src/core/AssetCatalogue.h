@@ -19,8 +19,17 @@ const std::vector<Asset>& all();
 // The subdirectories of the tree, in the order they are created and removed.
 const std::vector<QString>& directories();
 
-// Qt resource path of an embedded asset; the type name is matched regardless of case.
-QString resourcePath(const QString& type, int number);
+// Qt resource path of an embedded asset; the type name is matched regardless of case. A
+// factor of 2 or 3 names the same picture at that multiple of its size ("101@2x.jpg"), which
+// only the executable carries.
+QString resourcePath(const QString& type, int number, int factor = 1);
+
+// The side in pixels of a picture as the tree holds it: 75 for the digits, 90 for the other
+// faces, 100 for the backs.
+int pictureSide(const QString& type, int number);
+// Which size of a picture of that side is drawn at devicePixels: the smallest that need not be
+// enlarged (1, 2 or 3), and the largest there is beyond that.
+int pictureFactor(int side, int devicePixels);
 
 // Makes sure the embedded assets are linked in and registered.
 void ensureRegistered();

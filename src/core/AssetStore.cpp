@@ -189,19 +189,29 @@ QString AssetStore::treeOrEmbedded(const QString& directory, const QString& file
     return AssetCatalogue::resourcePath(type, number);
 }
 
-QString AssetStore::facePath(const QString& faceSet, const QString& value) const
+QString AssetStore::pictureAt(const QString& directory, const QString& fileName,
+                              const QString& type, int number, int devicePixels) const
+{
+    const int factor =
+        AssetCatalogue::pictureFactor(AssetCatalogue::pictureSide(type, number), devicePixels);
+    if (factor > 1)
+        return AssetCatalogue::resourcePath(type, number, factor);
+    return treeOrEmbedded(directory, fileName, type, number);
+}
+
+QString AssetStore::facePath(const QString& faceSet, const QString& value, int devicePixels) const
 {
     const int set = NumberText::readAsNumber(faceSet);
     if (set == 5)
         return ownSetDirectory() + u'/' + value + QStringLiteral(".jpg");
-    return treeOrEmbedded(faceSet, value + QStringLiteral(".jpg"), QStringLiteral("custom"),
-                          100 + 40 * set + NumberText::readAsNumber(value));
+    return pictureAt(faceSet, value + QStringLiteral(".jpg"), QStringLiteral("custom"),
+                     100 + 40 * set + NumberText::readAsNumber(value), devicePixels);
 }
 
-QString AssetStore::backPath(const QString& backSet) const
+QString AssetStore::backPath(const QString& backSet, int devicePixels) const
 {
-    return treeOrEmbedded(QStringLiteral("rub"), backSet + QStringLiteral(".jpg"),
-                          QStringLiteral("rub"), NumberText::readAsNumber(backSet));
+    return pictureAt(QStringLiteral("rub"), backSet + QStringLiteral(".jpg"), QStringLiteral("rub"),
+                     NumberText::readAsNumber(backSet), devicePixels);
 }
 
 QString AssetStore::soundPath(GameSound sound) const

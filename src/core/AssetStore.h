@@ -49,9 +49,10 @@ public:
     // Where the pictures and sounds are read from. A built-in file that is not in the tree
     // (not unpacked yet, or deleted under the running game by a temporary-file cleaner) is
     // answered with its copy inside the executable. The own set ("5") is read from
-    // ownSetDirectory().
-    QString facePath(const QString& faceSet, const QString& value) const;
-    QString backPath(const QString& backSet) const;
+    // ownSetDirectory(). A card drawn with more device pixels than a built-in picture has is
+    // answered with the executable's larger copy of it (the tree holds only the small ones).
+    QString facePath(const QString& faceSet, const QString& value, int devicePixels = 0) const;
+    QString backPath(const QString& backSet, int devicePixels = 0) const;
     QString soundPath(GameSound sound) const;
     // The executable's directory when it holds 1.jpg, otherwise the user's data directory
     // ($XDG_DATA_HOME/Lotaro), as an installed game's directory is not the player's to write to.
@@ -70,6 +71,8 @@ public:
 private:
     QString treeOrEmbedded(const QString& directory, const QString& fileName, const QString& type,
                            int number) const;
+    QString pictureAt(const QString& directory, const QString& fileName, const QString& type,
+                      int number, int devicePixels) const;
     bool openTree(const QString& parent);
     bool makePrivateTree();
     bool writeAll();

@@ -198,6 +198,11 @@ bool BoardView::showPictures(const QStringList& cardValue, const PicturePath& fa
     return true;
 }
 
+int BoardView::cardDevicePixels() const
+{
+    return (imgLotaro[0]->size() * m_board->devicePixelRatioF()).width();
+}
+
 void BoardView::mirror(const TurnLogic& logic, const std::vector<int>& changed)
 {
     for (int k : changed) {

@@ -35,6 +35,8 @@ public:
     // of no use and stays hidden.
     bool showPictures(const QStringList& cardValue, const PicturePath& face,
                       const QString& backPath);
+    // The side of a card in device pixels, which decides the size of picture to read.
+    int cardDevicePixels() const;
     // Removes the cards of the last board; the first card stays, hidden, for the next one.
     void removeCards();
 

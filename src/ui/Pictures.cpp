@@ -29,11 +29,18 @@ LoadedPicture loadPicture(const QString& path, QSize logicalSize, qreal dpr)
     QImageReader reader(&file);
     // Card pictures are tiny; anything that would need more than this is not a card picture.
     reader.setAllocationLimit(64);
+    // A player's photo straight from the camera is decoded at the card's size (JPEG scales
+    // while it decodes), not at its own: a full-size decode of forty of them held up the deal
+    // for seconds and took a hundred megabytes.
+    const QSize target = logicalSize * dpr;
+    if (!target.isEmpty() && reader.size() != target) {
+        reader.setScaledSize(target);
+        reader.setQuality(100); // a smooth reduction of what is left after decoding
+    }
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return {PictureLoad::Undecodable, {}};
 
-    const QSize target = logicalSize * dpr;
     if (!target.isEmpty() && image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     LoadedPicture loaded{PictureLoad::Loaded, QPixmap::fromImage(std::move(image))};

@@ -129,7 +129,22 @@ QPixmap backgroundTile(const QWidget* board)
             return picture->pixmap();
     }
     AssetCatalogue::ensureRegistered();
-    return embeddedPicture(QStringLiteral(":/pozadi/pozadi.gif"), "gif");
+    // On a screen with more device pixels than logical ones the tile is read from the smallest
+    // of its larger copies that need not be enlarged, at the device size it covers there.
+    const qreal dpr = qGuiApp->devicePixelRatio();
+    if (dpr <= 1)
+        return embeddedPicture(QStringLiteral(":/pozadi/pozadi.gif"), "gif");
+    const QSize device = QSize(80, 79) * dpr;
+    const int factor = AssetCatalogue::pictureFactor(80, device.width());
+    QImageReader reader(QStringLiteral(":/pozadi/pozadi@%1x.gif").arg(factor), "gif");
+    reader.setAutoDetectImageFormat(false);
+    if (device != QSize(80, 79) * factor) {
+        reader.setScaledSize(device);
+        reader.setQuality(100);
+    }
+    QPixmap tile = QPixmap::fromImage(reader.read());
+    tile.setDevicePixelRatio(dpr);
+    return tile;
 }
 
 void paintBackground(QWidget* window, const QPixmap& tile)

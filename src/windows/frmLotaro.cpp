@@ -121,10 +121,11 @@ void frmLotaro::DealCards()
     Timer2->setInterval(s.flipDelay);
 
     const QStringList values = shuffleCardValues(s.columns * s.rows, m_services.random);
+    const int devicePixels = m_view.cardDevicePixels();
     const auto face = [&](const QString& value) {
-        return m_services.assets.facePath(s.faceSet, value);
+        return m_services.assets.facePath(s.faceSet, value, devicePixels);
     };
-    if (!m_view.showPictures(values, face, m_services.assets.backPath(s.backSet))) {
+    if (!m_view.showPictures(values, face, m_services.assets.backPath(s.backSet, devicePixels))) {
         reportMissingSet();
         return;
     }

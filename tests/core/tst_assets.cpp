@@ -156,8 +156,8 @@ private Q_SLOTS:
         }
     }
 
-    // Where each asset is read from: six backs, five sets of forty faces from 101, three sounds;
-    // the own set next to the executable when it is there, else in the user's data directory.
+    // Where each asset is read from: six backs, 200 faces from 101, three sounds, larger copies
+    // for larger cards; the own set next to the executable if there, else the user's data dir.
     void paths()
     {
         const auto& all = AssetCatalogue::all();
@@ -173,12 +173,15 @@ private Q_SLOTS:
         AssetStore store(m_base->path(), m_base->path());
         store.UnpackAssets();
         const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-        QCOMPARE((QStringList{store.facePath(u"3"_s, u"17"_s), store.backPath(u"6"_s),
-                              store.soundPath(GameSound::Pair), store.soundPath(GameSound::End),
-                              store.facePath(u"5"_s, u"17"_s)}),
-                 (QStringList{base() + u"Lotaro/3/17.jpg", base() + u"Lotaro/rub/6.jpg",
-                              base() + u"Lotaro/zvuky/2.wav", base() + u"Lotaro/zvuky/3.wav",
-                              data + u"/Lotaro/17.jpg"}));
+        QCOMPARE(
+            (QStringList{store.facePath(u"3"_s, u"17"_s, 90), store.backPath(u"6"_s, 100),
+                         store.soundPath(GameSound::Pair), store.soundPath(GameSound::End),
+                         store.facePath(u"5"_s, u"17"_s, 300), store.facePath(u"3"_s, u"17"_s, 91),
+                         store.facePath(u"0"_s, u"1"_s, 151), store.backPath(u"6"_s, 200)}),
+            (QStringList{base() + u"Lotaro/3/17.jpg", base() + u"Lotaro/rub/6.jpg",
+                         base() + u"Lotaro/zvuky/2.wav", base() + u"Lotaro/zvuky/3.wav",
+                         data + u"/Lotaro/17.jpg", u":/custom/237@2x.jpg"_s,
+                         u":/custom/101@3x.jpg"_s, u":/rub/6@2x.jpg"_s}));
         QVERIFY(writeText(base() + u"1.jpg", "picture"));
         QCOMPARE(store.facePath(u"5"_s, u"17"_s), base() + u"17.jpg");
         store.RemoveAssetTree();

@@ -80,11 +80,11 @@ inline void checkNoWindowOpen()
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName() + u" left open"_s));
 }
 
-// Scenarios whose outcome does not depend on the screen run at 1024 x 768 only.
+// Scenarios whose outcome does not depend on the screen run at 1024 x 768 device pixels only.
 inline bool skipOffMainScreen(const QByteArrayList& sizeDependent)
 {
     return !sizeDependent.contains(QTest::currentTestFunction()) &&
-           QGuiApplication::primaryScreen()->size() != QSize(1024, 768);
+           QGuiApplication::primaryScreen()->size() * qApp->devicePixelRatio() != QSize(1024, 768);
 }
 
 [[nodiscard]] inline auto darkDesktop() // for as long as the guard lives
