@@ -56,10 +56,22 @@ public:
 
 // Answers every modal window: the new-game dialog with the board size asked for (keeping the
 // time of its "OK", so that a deal is measured from the dialog's closing on), every other
-// window with its "OK".
+// window with its "OK". A control that is not there, or a window that "OK" does not close, ends
+// the run rather than leave it waiting for ever.
 QElapsedTimer okPressed;
+int presses = 0; // since the last deal began
 int wantedBoard = 0;
 int wantedFace = -1; // -1: the one the dialog shows
+void press(QWidget* window, const QString& name)
+{
+    QObject* control = window->findChild<QObject*>(name);
+    if (!control || !QMetaObject::invokeMethod(control, "clicked")) {
+        std::fprintf(stderr, "bench_board: %s has no %s to press\n",
+                     qPrintable(window->objectName()), qPrintable(name));
+        std::exit(1);
+    }
+}
+
 void answerModals()
 {
     auto* poll = new QTimer(qApp);
@@ -67,16 +79,18 @@ void answerModals()
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible())
             return;
-        if (modal->objectName() == u"frmNováHra")
-            QMetaObject::invokeMethod(modal->findChild<QObject*>(QStringLiteral("lblPočetKaret_") +
-                                                                 QString::number(wantedBoard)),
-                                      "clicked");
-        if (modal->objectName() == u"frmNováHra" && wantedFace >= 0)
-            QMetaObject::invokeMethod(modal->findChild<QObject*>(QStringLiteral("lblLíc_") +
-                                                                 QString::number(wantedFace)),
-                                      "clicked");
+        if (modal->objectName() == u"frmNováHra") {
+            press(modal, QStringLiteral("lblPočetKaret_") + QString::number(wantedBoard));
+            if (wantedFace >= 0)
+                press(modal, QStringLiteral("lblLíc_") + QString::number(wantedFace));
+        }
+        if (++presses > 50) {
+            std::fprintf(stderr, "bench_board: %s stays open after \"OK\"\n",
+                         qPrintable(modal->objectName()));
+            std::exit(1);
+        }
         okPressed.start();
-        QMetaObject::invokeMethod(modal->findChild<QObject*>(QStringLiteral("lblOK")), "clicked");
+        press(modal, QStringLiteral("lblOK"));
     });
     poll->start(1);
 }
@@ -125,6 +139,7 @@ void chooseScreen(const QString& size, const QTemporaryDir& dir)
 double deal(frmLotaro& board, int size)
 {
     wantedBoard = size;
+    presses = 0;
     board.menuAction(0); // removes the board, asks the dialog, deals anew
     QApplication::processEvents();
     return okPressed.nsecsElapsed() / 1e6;
