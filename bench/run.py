@@ -171,7 +171,8 @@ def parse_bench(bench, out, size=None):
             bench.single("peak RSS growth over %d deals" % (int(many) - 1), "%.1f" % (after - one),
                          "MB", "<= 1")
         elif line.startswith("unpack / floor:"):
-            bench.single("unpack / floor", line.split(":")[1].strip(), "", TARGETS["unpack / floor"])
+            bench.single("unpack / floor", line.split(":")[1].strip(), "",
+                         TARGETS["unpack / floor"])
         elif line.strip():
             bench.notes.append(line.strip() + suffix)
 
