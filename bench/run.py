@@ -13,8 +13,9 @@ peak memory and idle wake-ups. Every timing is a median of interleaved rounds wi
 instead of building Release into build/bench.
 LOTARO_BENCH_ROUNDS sets the number of rounds (7 unless --quick).
 
-Each row provider is a function of the Bench below that adds rows; another module adds its
-own by appending a function to PROVIDERS. A measurement that fails ends the run with an error.
+Each row provider is a function of the Bench below that adds rows to it; a module of rows
+(ownset.py) offers rows(bench), and is imported here and named in PROVIDERS. A measurement that
+fails ends the run with an error.
 """
 import argparse
 import os
@@ -25,9 +26,9 @@ import subprocess
 import sys
 import tempfile
 import time
-from concurrent.futures import ProcessPoolExecutor
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import ownset  # noqa: E402
 import xsession  # noqa: E402
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
@@ -54,6 +55,15 @@ class Bench:
 
     def single(self, what, value, unit="", target=""):
         self.rows.append((what, value, "", "", unit, target))
+
+    def run(self, program, *args, env=None):
+        """The output of a bench program; its failure ends the run."""
+        result = subprocess.run([self.program("bench", program), *args], env=env,
+                                capture_output=True, text=True, timeout=600)
+        if result.returncode != 0:
+            raise RuntimeError("%s %s failed (%d): %s" % (program, " ".join(args),
+                                                          result.returncode, result.stderr[-2000:]))
+        return result.stdout
 
 
 def build(directory):
@@ -146,15 +156,6 @@ TARGETS = {"UnpackAssets": "<= 2 x plain writes", "RemoveAssetTree": "<= 5 ms",
 LARGE_TARGETS = {"deal 10 x 8": "< 25 ms", "card click": "< 2 ms"}
 
 
-def run_program(bench, program, *args, env=None):
-    result = subprocess.run([bench.program("bench", program), *args], env=env,
-                            capture_output=True, text=True, timeout=600)
-    if result.returncode != 0:
-        raise RuntimeError("%s %s failed (%d): %s" % (program, " ".join(args), result.returncode,
-                                                      result.stderr[-2000:]))
-    return result.stdout
-
-
 def parse_bench(bench, out, size=None):
     targets = TARGETS if size in (None, SMALL) else LARGE_TARGETS
     suffix = "" if size is None else " at " + at(size)
@@ -179,53 +180,13 @@ def parse_bench(bench, out, size=None):
 
 def assets_and_board(bench):
     env = dict(os.environ, XDG_RUNTIME_DIR=tempfile.gettempdir())
-    parse_bench(bench, run_program(bench, "bench_assets", env=env))
+    parse_bench(bench, bench.run("bench_assets", env=env))
     rounds = "--rounds=%d" % (3 if bench.quick else 15)
-    parse_bench(bench, run_program(bench, "bench_board", rounds, "--screen=" + at(SMALL)), SMALL)
-    parse_bench(bench, run_program(bench, "bench_board", rounds, "--screen=" + at(LARGE), "deal",
+    parse_bench(bench, bench.run("bench_board", rounds, "--screen=" + at(SMALL)), SMALL)
+    parse_bench(bench, bench.run("bench_board", rounds, "--screen=" + at(LARGE), "deal",
                                    "clicks"), LARGE)
-    parse_bench(bench, run_program(bench, "bench_board", rounds, "--screen=" + at(HUGE), "deal"),
+    parse_bench(bench, bench.run("bench_board", rounds, "--screen=" + at(HUGE), "deal"),
                 HUGE)
-
-
-def own_picture(args):
-    """One own picture the size of a phone photo, but of flat colours: large in pixels, small in
-    bytes, each different."""
-    from PIL import Image, ImageDraw
-    directory, n = args
-    img = Image.new("RGB", (3900, 3900), (6 * n, 180, 255 - 6 * n))
-    ImageDraw.Draw(img).rectangle((1300, 1300, 2600, 2600), fill=(250, 250 - 5 * n, 20))
-    img.save(os.path.join(directory, "%d.jpg" % n), quality=50, optimize=True)
-
-
-def own_set(bench):
-    """The first 10 x 8 deal of 40 own 3900 x 3900 JPEGs against the first deal of a built-in set
-    in the same process, in a process of its own each round."""
-    data = tempfile.mkdtemp(prefix="lotaro-bench-own-")
-    try:
-        directory = os.path.join(data, "Lotaro")  # $XDG_DATA_HOME/Lotaro, where the game looks
-        os.makedirs(directory)
-        with ProcessPoolExecutor(os.cpu_count()) as pool:
-            list(pool.map(own_picture, [(directory, n) for n in range(1, 41)]))
-        sizes = [os.path.getsize(os.path.join(directory, f)) for f in os.listdir(directory)]
-        kb = statistics.mean(sizes) / 1024
-        built_in, own, growth = [], [], []
-        env = dict(os.environ, XDG_DATA_HOME=data, XDG_RUNTIME_DIR=tempfile.gettempdir())
-        for _ in range(bench.rounds):
-            out = run_program(bench, "bench_board", "--screen=" + at(SMALL), "own", env=env)
-            m = re.search(r"built-in / own set: ([\d.]+) ([\d.]+) ms, peak rss ([\d.]+) ([\d.]+)",
-                          out)
-            if not m:
-                raise RuntimeError("bench_board own: " + out)
-            built_in.append(float(m.group(1)))
-            own.append(float(m.group(2)))
-            growth.append(float(m.group(4)) - float(m.group(3)))
-    finally:
-        shutil.rmtree(data, ignore_errors=True)
-    bench.row("first deal 10 x 8 at %s, built-in set" % at(SMALL), built_in, "ms")
-    bench.row("first deal 10 x 8 at %s, 40 own 3900 x 3900 JPEGs (%.0f KB each)"
-              % (at(SMALL), kb), own, "ms", "< 300")
-    bench.row("peak RSS of that own-set deal above the built-in deal", growth, "MB", "< 20")
 
 
 def switches(pid):
@@ -285,7 +246,7 @@ def memory_and_idle(bench):
             bench.row("wake-ups/s, clock running", clock, "1/s", "about 1")
 
 
-PROVIDERS = [startup, instruction_counts, assets_and_board, own_set, memory_and_idle]
+PROVIDERS = [startup, instruction_counts, assets_and_board, ownset.rows, memory_and_idle]
 
 
 def print_table(bench):
