@@ -1,6 +1,12 @@
 // Times the deal of each board and the handling of card clicks on the board window, offscreen
-// on a 1024 x 768 screen, with the game's own libraries; last, the deal of an own picture set
-// of photos as large as a camera's.
+// on a screen of the size asked for, with the game's own libraries.
+//
+//   bench_board [--screen=WxH] [--rounds=N] [parts...]
+//
+// Parts: "deals" (each board), "deal" (10 x 8 only), "session" (the peak memory of 200 deals),
+// "clicks" (a whole 10 x 8 game), "own" (the first 10 x 8 deal of a built-in set, then one of
+// the own set found in $XDG_DATA_HOME/Lotaro, each with the peak memory after it). Without
+// parts: deals, session and clicks.
 #include "core/AssetCatalogue.h"
 #include "core/AssetStore.h"
 #include "core/Clock.h"
@@ -18,21 +24,16 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
-#include <QImage>
-#include <QImageWriter>
 #include <QMouseEvent>
-#include <QPainter>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <vector>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 class Store final : public SettingsStore {
@@ -55,10 +56,22 @@ public:
 
 // Answers every modal window: the new-game dialog with the board size asked for (keeping the
 // time of its "OK", so that a deal is measured from the dialog's closing on), every other
-// window with its "OK".
+// window with its "OK". A control that is not there, or a window that "OK" does not close, ends
+// the run rather than leave it waiting for ever.
 QElapsedTimer okPressed;
+int presses = 0; // since the last deal began
 int wantedBoard = 0;
-int wantedFace = 1;
+int wantedFace = -1; // -1: the one the dialog shows
+void press(QWidget* window, const QString& name)
+{
+    QObject* control = window->findChild<QObject*>(name);
+    if (!control || !QMetaObject::invokeMethod(control, "clicked")) {
+        std::fprintf(stderr, "bench_board: %s has no %s to press\n",
+                     qPrintable(window->objectName()), qPrintable(name));
+        std::exit(1);
+    }
+}
+
 void answerModals()
 {
     auto* poll = new QTimer(qApp);
@@ -66,16 +79,18 @@ void answerModals()
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible())
             return;
-        if (modal->objectName() == u"frmNováHra")
-            QMetaObject::invokeMethod(modal->findChild<QObject*>(QStringLiteral("lblPočetKaret_") +
-                                                                 QString::number(wantedBoard)),
-                                      "clicked");
-        if (modal->objectName() == u"frmNováHra")
-            QMetaObject::invokeMethod(
-                modal->findChild<QObject*>(QStringLiteral("lblLíc_") + QString::number(wantedFace)),
-                "clicked");
+        if (modal->objectName() == u"frmNováHra") {
+            press(modal, QStringLiteral("lblPočetKaret_") + QString::number(wantedBoard));
+            if (wantedFace >= 0)
+                press(modal, QStringLiteral("lblLíc_") + QString::number(wantedFace));
+        }
+        if (++presses > 50) {
+            std::fprintf(stderr, "bench_board: %s stays open after \"OK\"\n",
+                         qPrintable(modal->objectName()));
+            std::exit(1);
+        }
         okPressed.start();
-        QMetaObject::invokeMethod(modal->findChild<QObject*>(QStringLiteral("lblOK")), "clicked");
+        press(modal, QStringLiteral("lblOK"));
     });
     poll->start(1);
 }
@@ -104,87 +119,62 @@ void click(QWidget* card)
     QApplication::sendEvent(card, &release);
 }
 
-// Forty own pictures of 3900 x 3900 (about 60 KB each), as a player might copy them from a
-// camera without shrinking them. Drawn in a child process, so that the pictures' own memory
-// stays out of this one's peak.
-void writeLargeOwnSet(const QString& directory)
+// The offscreen platform's screen, before the application reads it.
+void chooseScreen(const QString& size, const QTemporaryDir& dir)
 {
-    const pid_t child = fork();
-    if (child == 0) {
-        for (int n = 1; n <= 40; ++n) {
-            QImage photo(3900, 3900, QImage::Format_RGB32);
-            photo.fill(QColor::fromHsv(n * 9, 160, 220));
-            QPainter painter(&photo);
-            painter.setBrush(QColor::fromHsv(n * 9 + 180, 200, 120));
-            painter.drawEllipse(QRect(1500, 1500, 900, 900));
-            painter.end();
-            QImageWriter writer(directory + u'/' + QString::number(n) + QStringLiteral(".jpg"),
-                                "jpeg");
-            writer.setQuality(75);
-            writer.setOptimizedWrite(true);
-            writer.write(photo);
-        }
-        _exit(0);
+    const QStringList wh = size.split(u'x');
+    QFile config(dir.filePath(QStringLiteral("screen.json")));
+    if (wh.size() != 2 || !config.open(QIODevice::WriteOnly)) {
+        std::fprintf(stderr, "bench_board: no screen %s\n", qPrintable(size));
+        std::exit(2);
     }
-    int status = 0;
-    waitpid(child, &status, 0);
+    config.write(QStringLiteral("{\"screens\":[{\"name\":\"S\",\"x\":0,\"y\":0,\"width\":%1,"
+                                "\"height\":%2,\"logicalDpi\":96,\"logicalBaseDpi\":96,"
+                                "\"dpr\":1}]}")
+                     .arg(wh[0], wh[1])
+                     .toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
 }
-} // namespace
 
-int main(int argc, char** argv)
+double deal(frmLotaro& board, int size)
 {
-    QTemporaryDir own;
-    writeLargeOwnSet(own.path());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    AssetCatalogue::ensureRegistered();
-    WindowLook::installLook();
-    QTemporaryDir temp;
-    AssetStore assets(temp.path(), own.path());
-    Store store;
-    SystemClock clock;
-    MersenneRandom random(3);
-    Silence sound;
-    store.write(SettingsKeys::section, SettingsKeys::flip, QStringLiteral("3"));
-    frmLotaro board(Services{store, random, clock, assets, sound});
-    answerModals();
-    board.load();
+    wantedBoard = size;
+    presses = 0;
+    board.menuAction(0); // removes the board, asks the dialog, deals anew
     QApplication::processEvents();
+    return okPressed.nsecsElapsed() / 1e6;
+}
 
-    for (int size : {0, 1, 2}) {
-        std::vector<double> deals;
-        for (int i = 0; i < 15; ++i) {
-            wantedBoard = size;
-            board.menuAction(0); // removes the board, asks the dialog, deals anew
-            QApplication::processEvents();
-            deals.push_back(okPressed.nsecsElapsed() / 1e6);
-        }
-        static const char* names[] = {"deal 10 x 8 (OK to board painted)",
-                                      "deal 8 x 6 (OK to board painted)",
-                                      "deal 6 x 5 (OK to board painted)"};
-        Figures::of(deals).print(names[size]);
+void deals(frmLotaro& board, const std::vector<int>& sizes, int rounds)
+{
+    static const char* names[] = {"deal 10 x 8 (OK to board painted)",
+                                  "deal 8 x 6 (OK to board painted)",
+                                  "deal 6 x 5 (OK to board painted)"};
+    for (int size : sizes) {
+        std::vector<double> times;
+        for (int i = 0; i < rounds; ++i)
+            times.push_back(deal(board, size));
+        Figures::of(times).print(names[size]);
     }
+}
 
-    // A long session: nothing may pile up from one deal to the next.
-    wantedBoard = 0;
-    board.menuAction(0);
-    QApplication::processEvents();
+// A long session: nothing may pile up from one deal to the next.
+void session(frmLotaro& board, int rounds)
+{
+    deal(board, 0);
     const double afterOne = peakRssMb();
-    for (int i = 1; i < 200; ++i) {
-        board.menuAction(0);
-        QApplication::processEvents();
-    }
-    const double afterMany = peakRssMb();
-    std::printf("peak rss after 1 / 200 deals of 10 x 8: %.1f %.1f MB\n", afterOne, afterMany);
+    for (int i = 1; i < rounds; ++i)
+        deal(board, 0);
+    std::printf("peak rss after 1 / %d deals of 10 x 8: %.1f %.1f MB\n", rounds, afterOne,
+                peakRssMb());
+}
 
-    // A whole 10 x 8 game in "Celý tah", pairs found by their values, and single clicks.
-    wantedBoard = 0;
-    board.menuAction(0);
-    QApplication::processEvents();
+// A whole 10 x 8 game in "Celý tah", pairs found by their values, and single clicks.
+void clicks(frmLotaro& board)
+{
+    deal(board, 0);
     const QStringList values = board.gameState().cardValue;
-    std::vector<double> clicks;
-    QElapsedTimer total;
-    total.start();
+    std::vector<double> times;
     double sum = 0;
     for (int pair = 1; pair <= 40; ++pair) {
         const int a = int(values.indexOf(QString::number(pair)));
@@ -198,29 +188,83 @@ int main(int argc, char** argv)
             QApplication::processEvents(); // the repaint
             const double ms = t.nsecsElapsed() / 1e6;
             if (pair < 40 || k == a)
-                clicks.push_back(ms);
+                times.push_back(ms);
             sum += ms;
         }
     }
-    Figures::of(clicks).print("card click (handler + repaint)");
+    Figures::of(times).print("card click (handler + repaint)");
     std::printf("%-34s %7.2f ms (80 clicks, the last one deals the next game)\n",
                 "whole 10 x 8 game, clicks in all", sum);
+}
 
-    // The own set of camera-sized photos: each is decoded at the card's size.
-    const double builtIn = peakRssMb();
-    wantedBoard = 0;
+// The first deal of each set in this process: the built-in set's (at start-up), then the own
+// set's, each with the peak memory after it. The own set must be complete, or the dialog would
+// not take it.
+void ownSet(frmLotaro& board, double builtInMs)
+{
+    const double builtInRss = peakRssMb();
     wantedFace = 5;
-    std::vector<double> ownDeals;
-    for (int i = 0; i < 7; ++i) {
-        board.menuAction(0);
-        QApplication::processEvents();
-        ownDeals.push_back(okPressed.nsecsElapsed() / 1e6);
+    const double ownMs = deal(board, 0);
+    wantedFace = -1;
+    if (board.settings().faceSet != u"5") {
+        std::fprintf(stderr, "bench_board: the own set was not dealt\n");
+        std::exit(1);
     }
-    Figures::of(ownDeals).print("own 3900-px photos: deal 10 x 8");
-    const QFileInfo first(own.filePath(QStringLiteral("1.jpg")));
-    std::printf("own 3900-px photos: peak rss above built-in deals: %.1f MB (set %s, %lld KB "
-                "a photo)\n",
-                peakRssMb() - builtIn, qPrintable(board.settings().faceSet), first.size() / 1024);
+    std::printf("first 10 x 8 deal, built-in / own set: %.1f %.1f ms, peak rss %.1f %.1f MB\n",
+                builtInMs, ownMs, builtInRss, peakRssMb());
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QStringList parts;
+    QString screen = QStringLiteral("1024x768");
+    int rounds = 15;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg.startsWith(u"--screen="))
+            screen = arg.mid(9);
+        else if (arg.startsWith(u"--rounds="))
+            rounds = std::max(1, arg.mid(9).toInt());
+        else
+            parts << arg;
+    }
+    if (parts.isEmpty())
+        parts = {QStringLiteral("deals"), QStringLiteral("session"), QStringLiteral("clicks")};
+    QTemporaryDir temp;
+    chooseScreen(screen, temp);
+    QApplication app(argc, argv);
+    AssetCatalogue::ensureRegistered();
+    WindowLook::installLook();
+    AssetStore assets(temp.path());
+    Store store;
+    SystemClock clock;
+    MersenneRandom random(3);
+    Silence sound;
+    store.write(SettingsKeys::section, SettingsKeys::flip, QStringLiteral("3"));
+    frmLotaro board(Services{store, random, clock, assets, sound});
+    answerModals();
+    const bool own = parts.contains(u"own");
+    wantedFace = own ? 1 : -1;
+    board.load(); // shows the dialog and deals
+    QApplication::processEvents();
+    const double firstDealMs = okPressed.nsecsElapsed() / 1e6;
+    for (const QString& part : parts) {
+        if (part == u"deals")
+            deals(board, {0, 1, 2}, rounds);
+        else if (part == u"deal")
+            deals(board, {0}, rounds);
+        else if (part == u"session")
+            session(board, rounds < 15 ? 20 : 200);
+        else if (part == u"clicks")
+            clicks(board);
+        else if (part == u"own")
+            ownSet(board, firstDealMs);
+        else {
+            std::fprintf(stderr, "bench_board: unknown part %s\n", qPrintable(part));
+            return 2;
+        }
+    }
     assets.RemoveAssetTree();
     return 0;
 }

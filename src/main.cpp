@@ -14,38 +14,45 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 namespace {
-// Answers --help and --version on the terminal, before any display is needed. Any other
-// argument is ignored.
-bool answeredOnTerminal(int argc, char* argv[])
+// Names every option the game takes.
+constexpr char usageLine[] = "Usage: lotaro [--help | --version]\n";
+
+// Answers --help and --version on the terminal, before any display is needed, and refuses what
+// it does not know, as command-line programs do: the exit status then, or none to play.
+std::optional<int> answeredOnTerminal(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--version") {
             std::printf("lotaro %s\n", LOTARO_VERSION);
-            return true;
+            return 0;
         }
         if (arg == "--help" || arg == "-h") {
-            std::printf("Usage: lotaro\n\n"
+            std::printf("%s\n"
                         "Lotaro, a matching-pairs card game for one or two players.\n"
                         "Settings and the hall of fame: $XDG_CONFIG_HOME/Lotaro/Lotaro.ini\n"
                         "Own pictures 1.jpg..40.jpg: next to the executable or in\n"
                         "$XDG_DATA_HOME/Lotaro/\n\n"
                         "  --help     show this text and exit\n"
-                        "  --version  show the version and exit\n");
-            return true;
+                        "  --version  show the version and exit\n",
+                        usageLine);
+            return 0;
         }
+        std::fprintf(stderr, "lotaro: unknown option '%s'\n%s", argv[i], usageLine);
+        return 2;
     }
-    return false;
+    return std::nullopt;
 }
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (answeredOnTerminal(argc, argv))
-        return 0;
+    if (const std::optional<int> status = answeredOnTerminal(argc, argv))
+        return *status;
     DisplayCheck::exitPlainlyWithoutDisplay();
     FontWarmUp fonts;
     // On X11 the toolkit hands every repaint over in shared memory and has the server report

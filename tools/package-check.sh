@@ -1,7 +1,9 @@
 #!/bin/sh
 # Builds the Debian package from a clean copy of the committed tree (HEAD) and checks it with
-# lintian; then installs it with apt, asks the installed game for its version, plays one whole
-# game with it under Xvfb, purges it and checks that nothing of it is left.
+# lintian; then installs it with apt, asks the installed game for its version, runs the
+# end-to-end test on it under Xvfb (no display, an unknown option, the X server gone, SIGTERM at
+# the new-game dialog, SIGHUP after one dealt board), purges it and checks that nothing of it is
+# left.
 #
 #   sh tools/package-check.sh          the whole check
 #   sh tools/package-check.sh build    build and lintian only
@@ -133,4 +135,4 @@ if [ -n "$failed" ]; then
     printf '\npackage check FAILED:%s\n' "$failed"
     exit 1
 fi
-printf '\npackage check passed: built, lintian clean, installed, played, purged without residue\n'
+printf '\npackage check passed: built, lintian clean, installed, end-to-end test passed, purged without residue\n'

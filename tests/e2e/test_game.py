@@ -120,6 +120,9 @@ bare = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLAT
 alone = subprocess.run([sys.argv[1]], env=bare, capture_output=True, text=True, timeout=60)
 check(alone.returncode == 1 and "No graphical display was found" in alone.stderr,
       "without a display: exit %d, %r" % (alone.returncode, alone.stderr))
+bogus = subprocess.run([sys.argv[1], "--bogus"], env=bare, capture_output=True, text=True)
+check(bogus.returncode == 2 and bogus.stderr.endswith("Usage: lotaro [--help | --version]\n")
+      and not bogus.stdout, "an unknown option: exit %d, %r" % (bogus.returncode, bogus.stderr))
 for end in ("X", signal.SIGTERM, signal.SIGHUP):  # the display lost, a kill, the session's end
     session(sys.argv[1], end)
 desktop(sys.argv[1])
