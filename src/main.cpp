@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <string_view>
 
@@ -44,6 +45,9 @@ bool answeredOnTerminal(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    // A launcher that closed the game's output, or "lotaro | true": the first warning written
+    // there would end the game. A message that cannot be written is simply lost.
+    std::signal(SIGPIPE, SIG_IGN);
     if (answeredOnTerminal(argc, argv))
         return 0;
     DisplayCheck::exitPlainlyWithoutDisplay();

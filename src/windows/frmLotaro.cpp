@@ -4,7 +4,7 @@
 #include "core/Clock.h"
 #include "core/Deal.h"
 #include "core/GameClock.h"
-#include "core/HallOfFame.h"
+#include "core/GameEnd.h"
 #include "core/SettingsStore.h"
 #include "core/SoundPlayer.h"
 #include "ui/Screen.h"
@@ -13,14 +13,16 @@
 #include "windows/frmAbout.h"
 #include "windows/frmKonec2.h"
 #include "windows/frmNeexistuje.h"
+#include "windows/frmNeuloženo.h"
 #include "windows/frmNováHra.h"
 #include "windows/frmNápověda.h"
 #include "windows/frmSkoncit.h"
 #include "windows/frmSíň.h"
 #include "windows/frmkonec1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QStyleHints>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
@@ -28,7 +30,15 @@
 frmLotaro::frmLotaro(const Services& services)
     : QWidget(nullptr), m_services(services),
       m_view(
-          this, [this](int k) { cardClick(k); }, [this](int k) { menuAction(k); })
+          this,
+          [this](int k) {
+              if (!m_pressAfterModal)
+                  cardClick(k);
+          },
+          [this](int k) {
+              if (!m_pressAfterModal)
+                  menuAction(k);
+          })
 {
     setObjectName(QStringLiteral("frmLotaro"));
     setWindowTitle(QStringLiteral("Lotaro"));
@@ -41,6 +51,7 @@ frmLotaro::frmLotaro(const Services& services)
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2Tick(); });
+    qApp->installEventFilter(this);
 }
 
 frmLotaro::~frmLotaro() = default;
@@ -80,7 +91,8 @@ void frmLotaro::menuAction(int k)
         break;
     case 1:
         m_view.showSoundOn(!soundOn());
-        saveSoundOn(m_services.store, soundOn());
+        if (!saveSoundOn(m_services.store, soundOn()))
+            reportUnsaved(QStringLiteral("Nastavení"));
         break;
     case 2: {
         // Opened from the menu, the hall of fame marks no new entry.
@@ -167,10 +179,33 @@ void frmLotaro::closeEvent(QCloseEvent* event)
     event->setAccepted(quitConfirmed);
 }
 
+bool frmLotaro::eventFilter(QObject* watched, QEvent* event)
+{
+    // The second click of a double-click on a dialog's "OK" lands on the board the dialog
+    // uncovered; it was meant for the dialog, not for the card or menu item under it. The press
+    // itself goes its way, so that the toolkit's view of the button stays whole; only the click
+    // it starts is not taken.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Hide) {
+        if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && w->isModal())
+            m_modalClosed.start();
+    } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+        if (auto* w = qobject_cast<QWidget*>(watched); w && w->window() == this)
+            m_pressAfterModal =
+                m_modalClosed.isValid() &&
+                m_modalClosed.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void frmLotaro::endRun()
 {
     if (m_ending)
         return;
+    // A new record shown and not yet confirmed is stored before anything else; a "Vymazat"
+    // that was not confirmed with "OK" is not carried out.
+    if (m_pendingRecord)
+        HallOfFame().saveMerged(m_services.store, std::exchange(m_pendingRecord, std::nullopt));
     m_services.assets.RemoveAssetTree();
     m_ending = true;
     Timer1->stop();
@@ -216,34 +251,61 @@ void frmLotaro::FinishGame()
     m_view.setPanelEnabled(false);
     m_view.mirror(m_logic, m_logic.removeLastPair());
     const GameState& s = gameState();
-    if (m_logic.twoPlayers()) {
-        frmKonec2 result(this, {m_view.playerText(1), m_view.playerText(2), m_view.scoreText(1),
-                                m_view.scoreText(2), s.score1, s.score2,
-                                [this] { playSound(int(GameSound::End)); }});
-        result.exec();
-    } else {
+    if (!m_logic.twoPlayers()) {
         Timer1->stop();
         m_view.renderPanel(m_logic);
-        const HallOfFameEntry result{
-            m_services.clock.currentDate(), m_view.playerText(1), s.turnedCount,
-            GameClock::elapsedSeconds(s.startTime, m_services.clock.currentTime())};
-        HallOfFame fame;
-        const std::optional<int> newEntryRow =
-            fame.rankResult(m_services.store, m_settings.sizeClass, result);
-        frmkonec1(this, result).exec();
-        const bool newRecord = newEntryRow.has_value();
-        if (!m_ending && newRecord)
-            showHallOfFame(fame, newEntryRow);
+    }
+    const GameEnd end = decideGameEnd(s, m_logic.twoPlayers(), m_settings.sizeClass,
+                                      m_view.playerText(1), m_services.clock.currentDate(),
+                                      m_services.clock.currentTime(), m_services.store);
+    const std::function<void()> endSound = [this] { playSound(int(GameSound::End)); };
+    if (end.twoPlayers) {
+        frmKonec2 result(this, {m_view.playerText(1), m_view.playerText(2), m_view.scoreText(1),
+                                m_view.scoreText(2), s.score1, s.score2,
+                                end.resultPlaysEndSound() ? endSound : nullptr});
+        result.exec();
+    } else {
+        m_pendingRecord = end.record;
+        frmkonec1(this, end.result).exec();
+        if (!m_ending && end.showsHallOfFame())
+            showHallOfFame(end.tables, end.place);
     }
     if (!m_ending)
         menuAction(0);
 }
 
-void frmLotaro::showHallOfFame(HallOfFame& fame, std::optional<int> newEntryRow)
+void frmLotaro::showHallOfFame(const HallOfFame& fame, std::optional<int> newPlace)
 {
-    frmSíň window(this, fame, m_services.store, m_settings.cardSize, newEntryRow,
-                  [this] { playSound(int(GameSound::End)); });
-    window.exec();
+    std::optional<frmSíň::Place> mark;
+    if (newPlace && m_pendingRecord)
+        mark = frmSíň::Place{m_pendingRecord->sizeClass, *newPlace};
+    bool cleared = false;
+    {
+        frmSíň window(this, fame, m_settings.cardSize, mark,
+                      mark ? std::function<void()>([this] { playSound(int(GameSound::End)); })
+                           : nullptr);
+        window.exec();
+        cleared = window.cleared();
+    }
+    if (m_ending)
+        return; // the end of the run has stored what was pending
+    // "OK": the tables as another copy may have stored them meanwhile, with this run's new
+    // record ranked in; after "Vymazat", the empty tables.
+    HallOfFame tables;
+    const bool stored = cleared ? tables.saveHallOfFame(m_services.store)
+                                : tables.saveMerged(m_services.store, m_pendingRecord);
+    // Written into the store either way: a failed write stays there and is tried again with
+    // the next save, so the record must not be ranked in twice.
+    m_pendingRecord.reset();
+    if (!stored)
+        reportUnsaved(QStringLiteral("Síň slávy"));
+}
+
+void frmLotaro::reportUnsaved(const QString& what)
+{
+    frmNeuloženo(this, m_settings.cardSize, what, m_services.store.fileName(),
+                 m_services.store.failureReason())
+        .exec();
 }
 
 void frmLotaro::playSound(int number)
@@ -263,5 +325,7 @@ bool frmLotaro::showNewGameDialog()
         return false;
     }
     m_settings = *next;
+    if (!m_newGame->choiceStored())
+        reportUnsaved(QStringLiteral("Nastavení"));
     return true;
 }

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "core/GameSettings.h"
+#include "core/HallOfFame.h"
 #include "core/Services.h"
 #include "core/TurnLogic.h"
 #include "ui/BoardView.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <optional>
 
-class HallOfFame;
 class frmNováHra;
 class QTimer;
 
@@ -39,6 +40,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void reportMissingSet();
@@ -46,7 +48,8 @@ private:
     void Timer2Tick();
     void cardClick(int index);
     void FinishGame();
-    void showHallOfFame(HallOfFame& fame, std::optional<int> newEntryRow);
+    void showHallOfFame(const HallOfFame& fame, std::optional<int> newPlace);
+    void reportUnsaved(const QString& what);
     void playSound(int number);
     bool showNewGameDialog();
 
@@ -55,6 +58,11 @@ private:
     TurnLogic m_logic;
     bool m_ending = false;           // once set, nothing deals or opens a window any more
     frmNováHra* m_newGame = nullptr; // loaded once, then only hidden and shown
+    // A result that entered the hall of fame and is not stored yet: the hall of fame's "OK"
+    // stores it, and so does the end of the run.
+    std::optional<RankedResult> m_pendingRecord;
+    QElapsedTimer m_modalClosed; // since the last modal window went away
+    bool m_pressAfterModal = false; // the last press came too soon after it: not a click
 
     BoardView m_view;
     QTimer* Timer1 = nullptr;
