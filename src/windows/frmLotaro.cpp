@@ -266,6 +266,7 @@ void frmLotaro::FinishGame()
         result.exec();
     } else {
         m_pendingRecord = end.record;
+        // However the result window is closed (its "OK", the desktop), the game goes on.
         frmkonec1(this, end.result).exec();
         if (!m_ending && end.showsHallOfFame())
             showHallOfFame(end.tables, end.place);

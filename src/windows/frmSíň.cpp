@@ -170,13 +170,6 @@ void frmSíň::clickOK()
     accept();
 }
 
-void frmSíň::reject()
-{
-    // Closed by the desktop (Alt+F4, the task bar): the player has seen the tables, and a new
-    // record must not be lost on the way to the next window.
-    clickOK();
-}
-
 void frmSíň::clickVymazat()
 {
     m_cleared = true;

@@ -14,7 +14,7 @@ class QTimer;
 // The hall of fame: the five best results of each board size, largest board first. After a
 // game that made a new entry, the entry's row is bold and blinks and the end-of-game sound
 // plays once. "Vymazat" empties all tables; "OK" closes the window, and the board stores the
-// tables. A close by the desktop is the window's "OK".
+// tables, as it does after any other close (the desktop's close is the window's "OK").
 class frmSíň : public LotaroDialog {
 public:
     struct Place {
@@ -30,8 +30,6 @@ public:
     static int rowOf(Place p);
     // "Vymazat" was clicked: "OK" stores the empty tables.
     bool cleared() const { return m_cleared; }
-
-    void reject() override;
 
 private:
     void showTables();

@@ -8,7 +8,4 @@ struct HallOfFameEntry;
 class frmkonec1 : public LotaroDialog {
 public:
     frmkonec1(QWidget* board, const HallOfFameEntry& result);
-
-    // A close by the desktop is the window's "OK": the game goes on to the hall of fame.
-    void reject() override { accept(); }
 };
