@@ -7,6 +7,7 @@
 #include "core/GameEnd.h"
 #include "core/SettingsStore.h"
 #include "core/SoundPlayer.h"
+#include "ui/ModalClickGuard.h"
 #include "ui/Screen.h"
 #include "ui/TitleBar.h"
 #include "ui/WindowLook.h"
@@ -20,9 +21,8 @@
 #include "windows/frmSíň.h"
 #include "windows/frmkonec1.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QStyleHints>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
@@ -32,11 +32,11 @@ frmLotaro::frmLotaro(const Services& services)
       m_view(
           this,
           [this](int k) {
-              if (!m_pressAfterModal)
+              if (!m_clickGuard->lastPressTooSoon())
                   cardClick(k);
           },
           [this](int k) {
-              if (!m_pressAfterModal)
+              if (!m_clickGuard->lastPressTooSoon())
                   menuAction(k);
           })
 {
@@ -51,7 +51,7 @@ frmLotaro::frmLotaro(const Services& services)
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2Tick(); });
-    qApp->installEventFilter(this);
+    m_clickGuard = new ModalClickGuard(this);
 }
 
 frmLotaro::~frmLotaro() = default;
@@ -177,25 +177,6 @@ void frmLotaro::closeEvent(QCloseEvent* event)
     if (quitConfirmed)
         endRun();
     event->setAccepted(quitConfirmed);
-}
-
-bool frmLotaro::eventFilter(QObject* watched, QEvent* event)
-{
-    // The second click of a double-click on a dialog's "OK" lands on the board the dialog
-    // uncovered; it was meant for the dialog, not for the card or menu item under it. The press
-    // itself goes its way, so that the toolkit's view of the button stays whole; only the click
-    // it starts is not taken.
-    const QEvent::Type type = event->type();
-    if (type == QEvent::Hide) {
-        if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && w->isModal())
-            m_modalClosed.start();
-    } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-        if (auto* w = qobject_cast<QWidget*>(watched); w && w->window() == this)
-            m_pressAfterModal =
-                m_modalClosed.isValid() &&
-                m_modalClosed.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void frmLotaro::endRun()

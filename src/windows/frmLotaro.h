@@ -6,12 +6,12 @@
 #include "core/TurnLogic.h"
 #include "ui/BoardView.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
 
 #include <optional>
 
 class frmNováHra;
+class ModalClickGuard;
 class QTimer;
 
 // The board window: covers the screen, shows the cards, the side panel and the menu, and opens
@@ -40,7 +40,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void reportMissingSet();
@@ -61,8 +60,7 @@ private:
     // A result that entered the hall of fame and is not stored yet: the hall of fame's "OK"
     // stores it, and so does the end of the run.
     std::optional<RankedResult> m_pendingRecord;
-    QElapsedTimer m_modalClosed; // since the last modal window went away
-    bool m_pressAfterModal = false; // the last press came too soon after it: not a click
+    ModalClickGuard* m_clickGuard = nullptr; // a double-click on a dialog is no click here
 
     BoardView m_view;
     QTimer* Timer1 = nullptr;
