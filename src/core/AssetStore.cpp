@@ -143,8 +143,8 @@ void removeStaleTrees(const QString& base)
     }
     closedir(dir);
     for (const QByteArray& name : std::as_const(names)) {
-        const UniqueFd parent(
-            openat(baseFd.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        const UniqueFd parent(openat(baseFd.get(), name.constData(),
+                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         struct stat st {};
         if (!parent.valid() || fstat(parent.get(), &st) != 0 || st.st_uid != geteuid())
             continue;

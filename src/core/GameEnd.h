@@ -15,10 +15,10 @@ class SettingsStore;
 // answers, in order: the result, then the hall of fame when the result entered it.
 struct GameEnd {
     bool twoPlayers = false;
-    HallOfFameEntry result;           // one player: name, moves, time and day
+    HallOfFameEntry result;             // one player: name, moves, time and day
     std::optional<RankedResult> record; // the result, when it took a place
-    std::optional<int> place;         // that place in its table, 0 … 4
-    HallOfFame tables;                // as stored now, with the result ranked in
+    std::optional<int> place;           // that place in its table, 0 … 4
+    HallOfFame tables;                  // as stored now, with the result ranked in
 
     bool showsHallOfFame() const { return place.has_value(); }
     // The fanfare: the two-player result window plays it, and so does the hall of fame when it

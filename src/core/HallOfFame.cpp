@@ -131,8 +131,7 @@ std::optional<int> HallOfFame::insertCandidate(int sizeClass)
     // The large table wants fewer moves than its fifth place, whatever the time; the others
     // also take as many moves in a time that is not longer.
     const bool large = index(sizeClass) == 2;
-    if (large ? t[places].turned >= t[places - 1].turned
-              : t[places].turned > t[places - 1].turned)
+    if (large ? t[places].turned >= t[places - 1].turned : t[places].turned > t[places - 1].turned)
         return std::nullopt;
     std::optional<int> newPlace;
     for (int i = 0; i < places; ++i) {

@@ -18,7 +18,8 @@ QString diagnose(const QString& fileName)
     if (file.isDir())
         return QStringLiteral("na místě souboru je adresář");
     if (!directory.exists())
-        return QStringLiteral("adresář %1 nelze vytvořit").arg(QDir::toNativeSeparators(file.path()));
+        return QStringLiteral("adresář %1 nelze vytvořit")
+            .arg(QDir::toNativeSeparators(file.path()));
     if (!directory.isDir())
         return QStringLiteral("%1 není adresář").arg(QDir::toNativeSeparators(file.path()));
     if (file.exists() && !file.isWritable())

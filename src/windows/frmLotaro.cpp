@@ -30,15 +30,7 @@
 frmLotaro::frmLotaro(const Services& services)
     : QWidget(nullptr), m_services(services),
       m_view(
-          this,
-          [this](int k) {
-              if (!m_clickGuard->lastPressTooSoon())
-                  cardClick(k);
-          },
-          [this](int k) {
-              if (!m_clickGuard->lastPressTooSoon())
-                  menuAction(k);
-          })
+          this, [this](int k) { boardClick(k, true); }, [this](int k) { boardClick(k, false); })
 {
     setObjectName(QStringLiteral("frmLotaro"));
     setWindowTitle(QStringLiteral("Lotaro"));
@@ -194,6 +186,16 @@ void frmLotaro::endRun()
     // Leaves every modal loop that may still be running, not only the main one.
     QCoreApplication::exit(0);
     close();
+}
+
+void frmLotaro::boardClick(int k, bool card)
+{
+    if (m_clickGuard->lastPressTooSoon())
+        return;
+    if (card)
+        cardClick(k);
+    else
+        menuAction(k);
 }
 
 void frmLotaro::Timer1Tick()

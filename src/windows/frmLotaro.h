@@ -45,6 +45,9 @@ private:
     void reportMissingSet();
     void Timer1Tick();
     void Timer2Tick();
+    // A click on a card or a menu item, unless its press was the end of a double-click on a
+    // dialog that has just closed.
+    void boardClick(int k, bool card);
     void cardClick(int index);
     void FinishGame();
     void showHallOfFame(const HallOfFame& fame, std::optional<int> newPlace);

@@ -41,8 +41,8 @@ int frmSíň::rowOf(Place p)
     return p.place + (p.sizeClass == 0 ? 10 : p.sizeClass == 1 ? 5 : 0);
 }
 
-frmSíň::frmSíň(QWidget* board, const HallOfFame& fame, int cardSize,
-               std::optional<Place> newEntry, std::function<void()> playEndSound)
+frmSíň::frmSíň(QWidget* board, const HallOfFame& fame, int cardSize, std::optional<Place> newEntry,
+               std::function<void()> playEndSound)
     : LotaroDialog(board, QStringLiteral("frmSíň"), 7365, 7965), m_fame(fame),
       m_newEntryRow(newEntry ? std::optional<int>(rowOf(*newEntry)) : std::nullopt),
       m_playEndSound(std::move(playEndSound))

@@ -292,7 +292,8 @@ private Q_SLOTS:
     {
         IniSettingsStore a, b;
         const auto result = [](const char* name, int turned) {
-            return RankedResult{0, {QDate(2026, 1, 1), QString::fromUtf8(name), qint16(turned), 60}};
+            return RankedResult{0,
+                                {QDate(2026, 1, 1), QString::fromUtf8(name), qint16(turned), 60}};
         };
         const auto names = [] {
             IniSettingsStore store;
