@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -51,6 +52,9 @@ std::optional<int> answeredOnTerminal(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    // A launcher that closed the game's output, or "lotaro | true": the first warning written
+    // there would end the game. A message that cannot be written is simply lost.
+    std::signal(SIGPIPE, SIG_IGN);
     if (const std::optional<int> status = answeredOnTerminal(argc, argv))
         return *status;
     DisplayCheck::exitPlainlyWithoutDisplay();

@@ -126,6 +126,39 @@ void removeSubdirectory(int treeFd, const QString& directory)
     unlinkat(treeFd, name.constData(), AT_REMOVEDIR);
 }
 
+// Removes the "Lotaro-XXXXXX" trees that runs of this user made beside someone else's "Lotaro"
+// and could not remove because they were killed. A tree whose lock another run holds is in use
+// and stays; so does everything that is not this user's own directory.
+void removeStaleTrees(const QString& base)
+{
+    const UniqueFd baseFd = openDirectory(base);
+    DIR* dir = baseFd.valid() ? fdopendir(dup(baseFd.get())) : nullptr;
+    if (!dir)
+        return;
+    QList<QByteArray> names;
+    while (const dirent* entry = readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.size() == 13 && name.startsWith("Lotaro-"))
+            names.append(name);
+    }
+    closedir(dir);
+    for (const QByteArray& name : std::as_const(names)) {
+        const UniqueFd parent(openat(baseFd.get(), name.constData(),
+                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        struct stat st {};
+        if (!parent.valid() || fstat(parent.get(), &st) != 0 || st.st_uid != geteuid())
+            continue;
+        const UniqueFd tree(
+            openat(parent.get(), "Lotaro", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!tree.valid() || flock(tree.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        for (const QString& sub : AssetCatalogue::directories())
+            removeSubdirectory(tree.get(), sub);
+        unlinkat(parent.get(), "Lotaro", AT_REMOVEDIR);
+        unlinkat(baseFd.get(), name.constData(), AT_REMOVEDIR);
+    }
+}
+
 std::atomic<AssetStore*> storeAtExit{nullptr};
 
 void removeTreeOfStoreAtExit()
@@ -239,6 +272,8 @@ void AssetStore::startUnpacking()
 {
     AssetCatalogue::ensureRegistered();
     finishUnpacking();
+    if (!m_tree.valid())
+        removeStaleTrees(m_base);
     if (!m_tree.valid() && !openTree(m_base) && !makePrivateTree()) {
         // No tree can be made (read-only temporary directory): the game still plays, from
         // the pictures and sounds inside the executable.

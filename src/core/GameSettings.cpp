@@ -43,7 +43,7 @@ OptionChoice loadChoice(const SettingsStore& store)
     return c;
 }
 
-void saveChoice(SettingsStore& store, const OptionChoice& c)
+bool saveChoice(SettingsStore& store, const OptionChoice& c)
 {
     const auto put = [&store](const QString& key, const QString& value) {
         store.write(SettingsKeys::section, key, value);
@@ -55,7 +55,7 @@ void saveChoice(SettingsStore& store, const OptionChoice& c)
     put(SettingsKeys::flip, QString::number(c.flip));
     put(SettingsKeys::name1, c.name1);
     put(SettingsKeys::name2, c.name2);
-    store.sync();
+    return store.sync();
 }
 
 GameSettings applyChoice(const OptionChoice& c, int cardSize)
@@ -99,9 +99,9 @@ bool loadSoundOn(const SettingsStore& store)
     return store.read(SettingsKeys::section, SettingsKeys::sound, QStringLiteral("1")) != u"0";
 }
 
-void saveSoundOn(SettingsStore& store, bool on)
+bool saveSoundOn(SettingsStore& store, bool on)
 {
     store.write(SettingsKeys::section, SettingsKeys::sound,
                 on ? QStringLiteral("1") : QStringLiteral("0"));
-    store.sync();
+    return store.sync();
 }

@@ -48,7 +48,7 @@ inline const QString sound = QStringLiteral("Zvuk");
 } // namespace SettingsKeys
 
 OptionChoice loadChoice(const SettingsStore& store);
-void saveChoice(SettingsStore& store, const OptionChoice& choice);
+bool saveChoice(SettingsStore& store, const OptionChoice& choice);
 // The options of the next game: what the choice means, with the card size the screen allows.
 GameSettings applyChoice(const OptionChoice& choice, int cardSize);
 
@@ -58,4 +58,4 @@ int detectCardSize(const ScreenMetrics& screen);
 
 // The sound switch as stored: only "0" turns the sound off.
 bool loadSoundOn(const SettingsStore& store);
-void saveSoundOn(SettingsStore& store, bool on);
+bool saveSoundOn(SettingsStore& store, bool on);

@@ -43,7 +43,9 @@ qint16 readTurned(const QString& text)
 {
     bool ok = false;
     const short value = text.trimmed().toShort(&ok);
-    return ok ? value : 999;
+    // No game takes fewer than no moves; a negative count would be an unbeatable record and
+    // put the table out of order.
+    return ok && value >= 0 && value <= 999 ? value : 999;
 }
 
 bool beats(const HallOfFameEntry& c, const HallOfFameEntry& t)
@@ -62,11 +64,6 @@ QString HallOfFame::dateText(const QDate& date)
     return date.toString(QStringLiteral("d.M.yyyy"));
 }
 
-int HallOfFame::windowRow(int sizeClass, int place)
-{
-    return place + (sizeClass == 0 ? 10 : sizeClass == 1 ? 5 : 0);
-}
-
 void HallOfFame::loadHallOfFame(SettingsStore& store)
 {
     store.sync();
@@ -83,7 +80,7 @@ void HallOfFame::loadHallOfFame(SettingsStore& store)
     }
 }
 
-void HallOfFame::saveHallOfFame(SettingsStore& store) const
+void HallOfFame::write(SettingsStore& store) const
 {
     for (int p = 0; p < places; ++p) {
         for (int t = 0; t < 3; ++t) {
@@ -94,7 +91,25 @@ void HallOfFame::saveHallOfFame(SettingsStore& store) const
             store.write(sections[t], key(p, turnedKey), QString::number(e.turned));
         }
     }
-    store.sync();
+}
+
+bool HallOfFame::saveHallOfFame(SettingsStore& store) const
+{
+    const std::shared_ptr<void> lock = store.lockForSave();
+    write(store);
+    return store.sync();
+}
+
+bool HallOfFame::saveMerged(SettingsStore& store, const std::optional<RankedResult>& pending)
+{
+    const std::shared_ptr<void> lock = store.lockForSave();
+    loadHallOfFame(store);
+    if (pending) {
+        table(pending->sizeClass)[places] = pending->entry;
+        insertCandidate(pending->sizeClass);
+    }
+    write(store);
+    return store.sync();
 }
 
 void HallOfFame::clearHallOfFame()
@@ -113,19 +128,20 @@ void HallOfFame::placeCandidate(int sizeClass, int time, const QString& name, in
 std::optional<int> HallOfFame::insertCandidate(int sizeClass)
 {
     Table& t = table(sizeClass);
-    // Every table admits a result with as many moves as its fifth place; the ranking below
-    // then decides by the time, so that one rule holds for all three.
-    if (t[places].turned > t[places - 1].turned)
+    // The large table wants fewer moves than its fifth place, whatever the time; the others
+    // also take as many moves in a time that is not longer.
+    const bool large = index(sizeClass) == 2;
+    if (large ? t[places].turned >= t[places - 1].turned : t[places].turned > t[places - 1].turned)
         return std::nullopt;
-    std::optional<int> newEntryRow;
+    std::optional<int> newPlace;
     for (int i = 0; i < places; ++i) {
         if (!beats(t[places], t[i]))
             continue;
-        if (!newEntryRow)
-            newEntryRow = windowRow(sizeClass, i);
+        if (!newPlace)
+            newPlace = i;
         std::swap(t[i], t[places]);
     }
-    return newEntryRow;
+    return newPlace;
 }
 
 std::optional<int> HallOfFame::rankResult(SettingsStore& store, int sizeClass,

@@ -18,6 +18,12 @@ struct HallOfFameEntry {
     bool operator==(const HallOfFameEntry&) const = default;
 };
 
+// A result that took a place in the table of its board size and waits to be stored.
+struct RankedResult {
+    int sizeClass = 0;
+    HallOfFameEntry entry;
+};
+
 // The five best one-player results of each board size, with the working entry where a new
 // result waits to be ranked, and their text forms in the settings store.
 class HallOfFame {
@@ -27,24 +33,27 @@ public:
     // Reads the tables as they are stored now: another copy of the game may have stored a
     // record since this one last looked.
     void loadHallOfFame(SettingsStore& store);
-    // Writes all fifteen places and commits them to the store in one step.
-    void saveHallOfFame(SettingsStore& store) const;
+    // Writes all fifteen places as they are and commits them to the store in one step (what
+    // "Vymazat" then "OK" stores). Answers whether the store took them.
+    bool saveHallOfFame(SettingsStore& store) const;
+    // A save that loses nobody's record: under the store's lock the tables are read as stored
+    // now, the pending result (one this run has shown and not stored yet) is ranked into them,
+    // and all fifteen places are written. Answers whether the store took them.
+    bool saveMerged(SettingsStore& store, const std::optional<RankedResult>& pending);
     void clearHallOfFame();
 
     void placeCandidate(int sizeClass, int time, const QString& name, int turned,
                         const QDate& today);
     HallOfFameEntry candidate(int sizeClass) const { return table(sizeClass)[places]; }
     // Ranks the working entry into its table. A result ranks above every entry with more
-    // moves, or as many moves and a longer or equal time. Answers the window row of the new
-    // entry (newEntryRow) when the result entered (a newRecord), nothing otherwise.
+    // moves, or as many moves and a longer or equal time; the large table admits only fewer
+    // moves than its fifth place, whatever the time. Answers the place (0 … 4) the result
+    // took, nothing when it did not enter.
     std::optional<int> insertCandidate(int sizeClass);
     // A finished one-player game: the tables as stored now, the result placed and ranked.
     std::optional<int> rankResult(SettingsStore& store, int sizeClass,
                                   const HallOfFameEntry& result);
     HallOfFameEntry entry(int sizeClass, int place) const { return table(sizeClass)[place]; }
-
-    // Row of the hall-of-fame window that shows a place: the large table first.
-    static int windowRow(int sizeClass, int place);
 
     // The fixed text forms the store keeps: H:mm:ss and d.M.yyyy.
     static QString timeText(int seconds);
@@ -55,6 +64,7 @@ private:
     Table& table(int sizeClass) { return m_tables[index(sizeClass)]; }
     const Table& table(int sizeClass) const { return m_tables[index(sizeClass)]; }
     static int index(int sizeClass) { return sizeClass == 0 ? 0 : sizeClass == 1 ? 1 : 2; }
+    void write(SettingsStore& store) const;
 
     std::array<Table, 3> m_tables; // small, medium, large
 };

@@ -10,4 +10,7 @@ constexpr int maxLength = 6;
 // name box could have taken, with line breaks shown as blanks as the box shows them, so that
 // it fits the side panel and the hall of fame's table.
 QString fromStore(const QString& stored);
+// A name without the invisible marks that turn the direction of the text or embed it in
+// another direction: "abcde" would show as "edcba", and a pasted name could disguise itself.
+QString withoutDirectionMarks(QString name);
 } // namespace PlayerName

@@ -4,15 +4,17 @@
 #include "core/Clock.h"
 #include "core/Deal.h"
 #include "core/GameClock.h"
-#include "core/HallOfFame.h"
+#include "core/GameEnd.h"
 #include "core/SettingsStore.h"
 #include "core/SoundPlayer.h"
+#include "ui/ModalClickGuard.h"
 #include "ui/Screen.h"
 #include "ui/TitleBar.h"
 #include "ui/WindowLook.h"
 #include "windows/frmAbout.h"
 #include "windows/frmKonec2.h"
 #include "windows/frmNeexistuje.h"
+#include "windows/frmNeuloženo.h"
 #include "windows/frmNováHra.h"
 #include "windows/frmNápověda.h"
 #include "windows/frmSkoncit.h"
@@ -28,7 +30,7 @@
 frmLotaro::frmLotaro(const Services& services)
     : QWidget(nullptr), m_services(services),
       m_view(
-          this, [this](int k) { cardClick(k); }, [this](int k) { menuAction(k); })
+          this, [this](int k) { boardClick(k, true); }, [this](int k) { boardClick(k, false); })
 {
     setObjectName(QStringLiteral("frmLotaro"));
     setWindowTitle(QStringLiteral("Lotaro"));
@@ -41,6 +43,7 @@ frmLotaro::frmLotaro(const Services& services)
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2Tick(); });
+    m_clickGuard = new ModalClickGuard(this);
 }
 
 frmLotaro::~frmLotaro() = default;
@@ -83,7 +86,8 @@ void frmLotaro::menuAction(int k)
         break;
     case 1:
         m_view.showSoundOn(!soundOn());
-        saveSoundOn(m_services.store, soundOn());
+        if (!saveSoundOn(m_services.store, soundOn()))
+            reportUnsaved(QStringLiteral("Nastavení"));
         if (soundOn())
             m_services.sound.prepare();
         break;
@@ -177,6 +181,10 @@ void frmLotaro::endRun()
 {
     if (m_ending)
         return;
+    // A new record shown and not yet confirmed is stored before anything else; a "Vymazat"
+    // that was not confirmed with "OK" is not carried out.
+    if (m_pendingRecord)
+        HallOfFame().saveMerged(m_services.store, std::exchange(m_pendingRecord, std::nullopt));
     m_services.assets.RemoveAssetTree();
     m_ending = true;
     Timer1->stop();
@@ -184,6 +192,16 @@ void frmLotaro::endRun()
     // Leaves every modal loop that may still be running, not only the main one.
     QCoreApplication::exit(0);
     close();
+}
+
+void frmLotaro::boardClick(int k, bool card)
+{
+    if (m_clickGuard->lastPressTooSoon())
+        return;
+    if (card)
+        cardClick(k);
+    else
+        menuAction(k);
 }
 
 void frmLotaro::Timer1Tick()
@@ -222,34 +240,62 @@ void frmLotaro::FinishGame()
     m_view.setPanelEnabled(false);
     m_view.mirror(m_logic, m_logic.removeLastPair());
     const GameState& s = gameState();
-    if (m_logic.twoPlayers()) {
-        frmKonec2 result(this, {m_view.playerText(1), m_view.playerText(2), m_view.scoreText(1),
-                                m_view.scoreText(2), s.score1, s.score2,
-                                [this] { playSound(int(GameSound::End)); }});
-        result.exec();
-    } else {
+    if (!m_logic.twoPlayers()) {
         Timer1->stop();
         m_view.renderPanel(m_logic);
-        const HallOfFameEntry result{
-            m_services.clock.currentDate(), m_view.playerText(1), s.turnedCount,
-            GameClock::elapsedSeconds(s.startTime, m_services.clock.currentTime())};
-        HallOfFame fame;
-        const std::optional<int> newEntryRow =
-            fame.rankResult(m_services.store, m_settings.sizeClass, result);
-        frmkonec1(this, result).exec();
-        const bool newRecord = newEntryRow.has_value();
-        if (!m_ending && newRecord)
-            showHallOfFame(fame, newEntryRow);
+    }
+    const GameEnd end = decideGameEnd(s, m_logic.twoPlayers(), m_settings.sizeClass,
+                                      m_view.playerText(1), m_services.clock.currentDate(),
+                                      m_services.clock.currentTime(), m_services.store);
+    const std::function<void()> endSound = [this] { playSound(int(GameSound::End)); };
+    if (end.twoPlayers) {
+        frmKonec2 result(this, {m_view.playerText(1), m_view.playerText(2), m_view.scoreText(1),
+                                m_view.scoreText(2), s.score1, s.score2,
+                                end.resultPlaysEndSound() ? endSound : nullptr});
+        result.exec();
+    } else {
+        m_pendingRecord = end.record;
+        // However the result window is closed (its "OK", the desktop), the game goes on.
+        frmkonec1(this, end.result).exec();
+        if (!m_ending && end.showsHallOfFame())
+            showHallOfFame(end.tables, end.place);
     }
     if (!m_ending)
         menuAction(0);
 }
 
-void frmLotaro::showHallOfFame(HallOfFame& fame, std::optional<int> newEntryRow)
+void frmLotaro::showHallOfFame(const HallOfFame& fame, std::optional<int> newPlace)
 {
-    frmSíň window(this, fame, m_services.store, m_settings.cardSize, newEntryRow,
-                  [this] { playSound(int(GameSound::End)); });
-    window.exec();
+    std::optional<frmSíň::Place> mark;
+    if (newPlace && m_pendingRecord)
+        mark = frmSíň::Place{m_pendingRecord->sizeClass, *newPlace};
+    bool cleared = false;
+    {
+        frmSíň window(this, fame, m_settings.cardSize, mark,
+                      mark ? std::function<void()>([this] { playSound(int(GameSound::End)); })
+                           : nullptr);
+        window.exec();
+        cleared = window.cleared();
+    }
+    if (m_ending)
+        return; // the end of the run has stored what was pending
+    // "OK": the tables as another copy may have stored them meanwhile, with this run's new
+    // record ranked in; after "Vymazat", the empty tables.
+    HallOfFame tables;
+    const bool stored = cleared ? tables.saveHallOfFame(m_services.store)
+                                : tables.saveMerged(m_services.store, m_pendingRecord);
+    // Written into the store either way: a failed write stays there and is tried again with
+    // the next save, so the record must not be ranked in twice.
+    m_pendingRecord.reset();
+    if (!stored)
+        reportUnsaved(QStringLiteral("Síň slávy"));
+}
+
+void frmLotaro::reportUnsaved(const QString& what)
+{
+    frmNeuloženo(this, m_settings.cardSize, what, m_services.store.fileName(),
+                 m_services.store.failureReason())
+        .exec();
 }
 
 void frmLotaro::playSound(int number)
@@ -269,5 +315,7 @@ bool frmLotaro::showNewGameDialog()
         return false;
     }
     m_settings = *next;
+    if (!m_newGame->choiceStored())
+        reportUnsaved(QStringLiteral("Nastavení"));
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/GameSettings.h"
+#include "core/HallOfFame.h"
 #include "core/Services.h"
 #include "core/TurnLogic.h"
 #include "ui/BoardView.h"
@@ -9,8 +10,8 @@
 
 #include <optional>
 
-class HallOfFame;
 class frmNováHra;
+class ModalClickGuard;
 class QTimer;
 
 // The board window: covers the screen, shows the cards, the side panel and the menu, and opens
@@ -44,9 +45,13 @@ private:
     void reportMissingSet();
     void Timer1Tick();
     void Timer2Tick();
+    // A click on a card or a menu item, unless its press was the end of a double-click on a
+    // dialog that has just closed.
+    void boardClick(int k, bool card);
     void cardClick(int index);
     void FinishGame();
-    void showHallOfFame(HallOfFame& fame, std::optional<int> newEntryRow);
+    void showHallOfFame(const HallOfFame& fame, std::optional<int> newPlace);
+    void reportUnsaved(const QString& what);
     void playSound(int number);
     bool showNewGameDialog();
 
@@ -55,6 +60,10 @@ private:
     TurnLogic m_logic;
     bool m_ending = false;           // once set, nothing deals or opens a window any more
     frmNováHra* m_newGame = nullptr; // loaded once, then only hidden and shown
+    // A result that entered the hall of fame and is not stored yet: the hall of fame's "OK"
+    // stores it, and so does the end of the run.
+    std::optional<RankedResult> m_pendingRecord;
+    ModalClickGuard* m_clickGuard = nullptr; // a double-click on a dialog is no click here
 
     BoardView m_view;
     QTimer* Timer1 = nullptr;

@@ -1,6 +1,7 @@
 #include "frmNováHra.h"
 
 #include "core/AssetStore.h"
+#include "core/PlayerName.h"
 #include "core/SettingsStore.h"
 #include "core/Twips.h"
 #include "ui/ActionLabel.h"
@@ -98,6 +99,12 @@ void frmNováHra::buildControls()
     for (QLineEdit* box : {txtHráč1, txtHráč2}) {
         box->setMaxLength(6);
         box->setFrame(true);
+        // A typed or pasted direction mark would turn the name round on the board.
+        connect(box, &QLineEdit::textEdited, box, [box](const QString& text) {
+            const QString clean = PlayerName::withoutDirectionMarks(text);
+            if (clean != text)
+                box->setText(clean);
+        });
     }
 
     const QFont action = WindowLook::comicFont(11.25);
@@ -217,8 +224,8 @@ OptionChoice frmNováHra::choice() const
     // None selected counts as the first.
     for (const Group& g : m_groups)
         *fields[g.field] = qMax(0, g.buttons->checkedId());
-    c.name1 = txtHráč1->text();
-    c.name2 = txtHráč2->text();
+    c.name1 = PlayerName::withoutDirectionMarks(txtHráč1->text());
+    c.name2 = PlayerName::withoutDirectionMarks(txtHráč2->text());
     return c;
 }
 
@@ -236,7 +243,7 @@ void frmNováHra::clickOK()
     // The board is dealt from the unpacked files next.
     startUnpacking();
     m_services.assets.finishUnpacking();
-    saveChoice(m_services.store, choice());
+    m_stored = saveChoice(m_services.store, choice());
     accept();
     if (QWidget* board = parentWidget()) {
         if (!board->isVisible())

@@ -27,6 +27,8 @@ public:
 
     // The choice as the dialog's buttons and name boxes hold it.
     OptionChoice choice() const;
+    // Whether the last "OK" could store the choice.
+    bool choiceStored() const { return m_stored; }
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -55,6 +57,7 @@ private:
     Services m_services;
     bool m_loaded = false;
     bool m_unpackStarted = false;
+    bool m_stored = true;
     int m_cardSize = 1300; // fixed from the screen at the first load
 
     std::array<Group, 5> m_groups; // players, board size, face, back, flip-back

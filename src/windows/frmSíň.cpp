@@ -36,10 +36,16 @@ void fitText(QLabel* label, int left, int width, int widest)
 }
 } // namespace
 
-frmSíň::frmSíň(QWidget* board, HallOfFame& fame, SettingsStore& store, int cardSize,
-               std::optional<int> newEntryRow, std::function<void()> playEndSound)
-    : LotaroDialog(board, QStringLiteral("frmSíň"), 7365, 7965), m_fame(fame), m_store(store),
-      m_newEntryRow(newEntryRow), m_playEndSound(std::move(playEndSound))
+int frmSíň::rowOf(Place p)
+{
+    return p.place + (p.sizeClass == 0 ? 10 : p.sizeClass == 1 ? 5 : 0);
+}
+
+frmSíň::frmSíň(QWidget* board, const HallOfFame& fame, int cardSize, std::optional<Place> newEntry,
+               std::function<void()> playEndSound)
+    : LotaroDialog(board, QStringLiteral("frmSíň"), 7365, 7965), m_fame(fame),
+      m_newEntryRow(newEntry ? std::optional<int>(rowOf(*newEntry)) : std::nullopt),
+      m_playEndSound(std::move(playEndSound))
 {
     const QFont regular = WindowLook::comicFont(12);
     QFont title = WindowLook::comicFont(15.75, true);
@@ -160,13 +166,13 @@ void frmSíň::unmark()
 
 void frmSíň::clickOK()
 {
-    m_fame.saveHallOfFame(m_store);
     unmark();
     accept();
 }
 
 void frmSíň::clickVymazat()
 {
+    m_cleared = true;
     m_fame.clearHallOfFame();
     unmark();
     showTables();

@@ -6,20 +6,30 @@
 #include <functional>
 #include <optional>
 
-class HallOfFame;
+#include "core/HallOfFame.h"
+
 class QLabel;
 class QTimer;
-class SettingsStore;
 
 // The hall of fame: the five best results of each board size, largest board first. After a
 // game that made a new entry, the entry's row is bold and blinks and the end-of-game sound
-// plays once. "Vymazat" empties all tables, "OK" stores them and closes the window.
+// plays once. "Vymazat" empties all tables; "OK" closes the window, and the board stores the
+// tables, as it does after any other close (the desktop's close is the window's "OK").
 class frmSíň : public LotaroDialog {
 public:
-    // newEntryRow: the row to mark after a game that entered the tables; nothing when opened
+    struct Place {
+        int sizeClass;
+        int place; // 0 … 4
+    };
+    // newEntry: the place to mark after a game that entered the tables; nothing when opened
     // from the menu. playEndSound is asked only while the sound is on.
-    frmSíň(QWidget* board, HallOfFame& fame, SettingsStore& store, int cardSize,
-           std::optional<int> newEntryRow, std::function<void()> playEndSound);
+    frmSíň(QWidget* board, const HallOfFame& fame, int cardSize, std::optional<Place> newEntry,
+           std::function<void()> playEndSound);
+
+    // The row that shows a place: the large table first.
+    static int rowOf(Place p);
+    // "Vymazat" was clicked: "OK" stores the empty tables.
+    bool cleared() const { return m_cleared; }
 
 private:
     void showTables();
@@ -30,8 +40,8 @@ private:
     void clickOK();
     void clickVymazat();
 
-    HallOfFame& m_fame;
-    SettingsStore& m_store;
+    HallOfFame m_fame;
+    bool m_cleared = false;
     std::optional<int> m_newEntryRow;
     std::function<void()> m_playEndSound;
     std::array<QLabel*, 15> lblJméno{}, lblDatum{}, lblOtočené{}, lblČas{};

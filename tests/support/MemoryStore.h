@@ -17,7 +17,11 @@ public:
         values.insert(section + u'/' + key, value);
         writes.append(section + u'/' + key);
     }
-    void sync() override { ++syncs; }
+    bool sync() override
+    {
+        ++syncs;
+        return true;
+    }
 
     QHash<QString, QString> values;
     QStringList writes;

@@ -10,6 +10,7 @@
 #include "ui/CardPicture.h"
 #include "windows/frmLotaro.h"
 
+#include <QStyleHints>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -131,6 +132,8 @@ struct GameHarness {
         sound = RecordingSound();
         random = std::make_unique<MersenneRandom>(seed);
         clock = FakeClock();
+        // Tests click the board at once after a dialog: no double-click may be ignored.
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
     }
     Services services() { return {store, *random, clock, *assets, sound}; }
     void choose(const QString& key, const QString& value)

@@ -276,6 +276,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored"); // the small table's first place afterwards
         QTest::newRow("new record") << u"lblOK"_s << "Hráč 1|6.12.2026|15|0:01:30";
         QTest::newRow("cleared") << u"lblVymazat"_s << "...|1.1.2000|999|0:00:00";
+        QTest::newRow("closed by the desktop") << u"close"_s << "Hráč 1|6.12.2026|15|0:01:30";
     }
     // The result over a frozen board; a new record opens the hall of fame, its row bold and
     // blinking, the fanfare once, and only "OK" stores; "Vymazat" empties every row.
@@ -317,7 +318,10 @@ private Q_SLOTS:
                     QCOMPARE(row(w, 10), u"...|1.1.2000|999|0:00:00"_s);
                     QVERIFY(!child<QTimer>(w, u"Timer1"_s)->isActive());
                 }
-                clickOn(w, u"lblOK"_s);
+                if (how == u"close")
+                    w->close();
+                else
+                    clickOn(w, u"lblOK"_s);
             },
             u"frmSíň"_s);
         answerOK(u"frmNováHra"_s);
@@ -375,26 +379,58 @@ private Q_SLOTS:
         QCOMPARE(cards({0, 4, 29}), u"DUD"_s);
     }
 
-    // The run ended (a signal) at the hall of fame: windows closed, nothing written, tree gone.
-    void endedAtTheHallOfFame()
+    void endedAtANewRecord_data()
     {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("cleared");
+        QTest::newRow("result") << u"frmkonec1"_s << false;
+        QTest::newRow("hall of fame") << u"frmSíň"_s << false;
+        QTest::newRow("hall of fame, cleared") << u"frmSíň"_s << true;
+    }
+    // The run ended (a signal, the session's end) while a new record was shown: windows closed,
+    // the record stored, a "Vymazat" without its "OK" not carried out, the tree gone.
+    void endedAtANewRecord()
+    {
+        QFETCH(QString, window);
+        QFETCH(bool, cleared);
         start(2);
+        g.store.write(u"Střední"_s, u"0Jméno"_s, u"Eva"_s); // another table, kept
+        g.store.write(u"Střední"_s, u"0Otočené"_s, u"30"_s);
         findPairs(14);
-        qsizetype writes = -1;
-        answerOK(u"frmkonec1"_s);
+        if (window == u"frmSíň")
+            answerOK(u"frmkonec1"_s);
         onNextModal(
-            [&](QWidget*) {
-                writes = g.store.writes.size();
+            [&](QWidget* w) {
+                if (cleared)
+                    clickOn(w, u"lblVymazat"_s);
                 g.board->endRun();
             },
-            u"frmSíň"_s);
+            window);
         findPairs(1);
-        QCOMPARE(g.store.writes.size(), writes);
+        QCOMPARE(g.store.values.value(u"Malý/0Jméno"_s) + g.store.values.value(u"Malý/0Otočené"_s) +
+                     g.store.values.value(u"Střední/0Jméno"_s),
+                 u"Hráč 115Eva"_s);
         QVERIFY(!QFileInfo::exists(g.temp->filePath(u"Lotaro"_s)));
         checkNoWindowOpen();
         // The next test's windows need a loop again: one ends at once, and clears the run's end.
         QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         QCoreApplication::exec();
+    }
+
+    // The second click of a double-click on a dialog's "OK" falls on the uncovered board: a
+    // press within the double-click interval after a dialog closed turns no card.
+    void doubleClickThroughADialog()
+    {
+        g.start();
+        answerOK(u"frmNápověda"_s);
+        QTest::mouseClick(g.menu(3), Qt::LeftButton);
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(60000);
+        click(0);
+        QTest::mouseClick(g.menu(1), Qt::LeftButton);
+        QVERIFY(g.cards().size() == 80 && cards({0}) == u"D" && g.board->soundOn());
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
+        click(0);
+        QCOMPARE(cards({0}), u"U"_s);
     }
 
     // The menu opens its windows and switches the sound off; "Nová hra" stops the clock and

@@ -34,7 +34,7 @@ class DialogsTest : public QObject {
         if (window == u"frmAbout")
             return std::make_unique<frmAbout>(b, 980);
         if (window == u"frmSíň")
-            return std::make_unique<frmSíň>(b, m_fame, g.store, 980, std::nullopt, nullptr);
+            return std::make_unique<frmSíň>(b, m_fame, 980, std::nullopt, nullptr);
         if (window == u"frmkonec1")
             return std::make_unique<frmkonec1>(b, HallOfFameEntry());
         if (window == u"frmKonec2")
