@@ -1,5 +1,6 @@
 #include "core/AssetStore.h"
 #include "core/Clock.h"
+#include "core/Magnification.h"
 #include "core/RandomSource.h"
 #include "core/Services.h"
 #include "core/SettingsStore.h"
@@ -7,6 +8,7 @@
 #include "sound/SdlSoundPlayer.h"
 #include "ui/DisplayCheck.h"
 #include "ui/FontWarmUp.h"
+#include "ui/Screen.h"
 #include "ui/WindowLook.h"
 #include "windows/frmLotaro.h"
 
@@ -14,6 +16,8 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -28,11 +32,14 @@ bool answeredOnTerminal(int argc, char* argv[])
             return true;
         }
         if (arg == "--help" || arg == "-h") {
-            std::printf("Usage: lotaro\n\n"
+            std::printf("Usage: lotaro [--scale=M]\n\n"
                         "Lotaro, a matching-pairs card game for one or two players.\n"
                         "Settings and the hall of fame: $XDG_CONFIG_HOME/Lotaro/Lotaro.ini\n"
                         "Own pictures 1.jpg..40.jpg: next to the executable or in\n"
                         "$XDG_DATA_HOME/Lotaro/\n\n"
+                        "  --scale=M  draw the game M times its size (0.5 to 8); --scale=1\n"
+                        "             keeps its own pixels (by default a screen larger than\n"
+                        "             1280x1024 gets the factor that fills it)\n"
                         "  --help     show this text and exit\n"
                         "  --version  show the version and exit\n");
             return true;
@@ -40,12 +47,38 @@ bool answeredOnTerminal(int argc, char* argv[])
     }
     return false;
 }
+
+// "--scale=M": the factor the player asks for; 0 leaves it to the screen. None when the
+// factor cannot be read or lies outside what the game can be drawn at.
+std::optional<double> requestedScale(int argc, char* argv[])
+{
+    constexpr std::string_view option = "--scale=";
+    double factor = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.substr(0, option.size()) != option)
+            continue;
+        const char* value = argv[i] + option.size();
+        char* end = nullptr;
+        factor = std::strtod(value, &end);
+        if (end == value || *end != '\0' || !(factor >= Magnification::smallest) ||
+            factor > Magnification::largest)
+            return std::nullopt;
+    }
+    return factor;
+}
 } // namespace
 
 int main(int argc, char* argv[])
 {
     if (answeredOnTerminal(argc, argv))
         return 0;
+    const std::optional<double> scale = requestedScale(argc, argv);
+    if (!scale) {
+        std::fputs("lotaro: --scale needs a factor from 0.5 to 8, for example --scale=1.5\n",
+                   stderr);
+        return 2;
+    }
     DisplayCheck::exitPlainlyWithoutDisplay();
     FontWarmUp fonts;
     // On X11 the toolkit hands every repaint over in shared memory and has the server report
@@ -60,6 +93,7 @@ int main(int argc, char* argv[])
     if (choosePlatform)
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication app(argc, argv);
+    Screen::magnify(*scale);
     // Read when the display was opened; programs the game starts (the mail client and browser
     // of the about window) keep their own way of drawing.
     qunsetenv("QT_XCB_NO_MITSHM");

@@ -132,6 +132,27 @@ QPixmap backgroundTile(const QWidget* board)
     return embeddedPicture(QStringLiteral(":/pozadi/pozadi.gif"), "gif");
 }
 
+namespace {
+// The tile in whole device pixels: scaled once to its size on the window's device and drawn
+// without any further scaling. Left to the toolkit, a magnified tile is resampled at a
+// fractional step on every repaint, and where a repaint meets what was painted before, the
+// two samplings disagree in a line.
+QBrush laidTile(const QWidget* window, const QPixmap& tile)
+{
+    const qreal dpr = window->devicePixelRatioF();
+    const QSize device = (tile.deviceIndependentSize() * dpr).toSize();
+    if (tile.size() == device && tile.devicePixelRatio() == dpr)
+        return QBrush(tile);
+    QPixmap laid = tile.size() == device
+                       ? tile
+                       : tile.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    laid.setDevicePixelRatio(1);
+    QBrush brush(laid);
+    brush.setTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    return brush;
+}
+} // namespace
+
 void paintBackground(QWidget* window, const QPixmap& tile)
 {
     // The tile itself is the window's background brush: the toolkit lays it from the window's
@@ -140,7 +161,7 @@ void paintBackground(QWidget* window, const QPixmap& tile)
     // screen-sized image per window. The window's own palette sets every colour drawn on it.
     QPalette palette = standardPalette();
     palette.setBrush(QPalette::Window,
-                     tile.isNull() ? QBrush(QColor(0xB6, 0xB4, 0xB5)) : QBrush(tile));
+                     tile.isNull() ? QBrush(QColor(0xB6, 0xB4, 0xB5)) : laidTile(window, tile));
     window->setPalette(palette);
     window->setAutoFillBackground(true);
 }
