@@ -1,5 +1,6 @@
 #include "core/AssetStore.h"
 #include "core/Clock.h"
+#include "core/Magnification.h"
 #include "core/RandomSource.h"
 #include "core/Services.h"
 #include "core/SettingsStore.h"
@@ -7,6 +8,7 @@
 #include "sound/SdlSoundPlayer.h"
 #include "ui/DisplayCheck.h"
 #include "ui/FontWarmUp.h"
+#include "ui/Screen.h"
 #include "ui/WindowLook.h"
 #include "windows/frmLotaro.h"
 
@@ -15,22 +17,30 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string_view>
 
 namespace {
 // Names every option the game takes.
-constexpr char usageLine[] = "Usage: lotaro [--help | --version]\n";
+constexpr char usageLine[] = "Usage: lotaro [--scale=M] [--help | --version]\n";
 
-// Answers --help and --version on the terminal, before any display is needed, and refuses what
-// it does not know, as command-line programs do: the exit status then, or none to play.
-std::optional<int> answeredOnTerminal(int argc, char* argv[])
+struct CommandLine {
+    std::optional<int> exitStatus; // answered on the terminal: the run ends with this status
+    double scale = 0;              // the factor asked for; 0 leaves it to the screen
+};
+
+// Answers --help and --version on the terminal, before any display is needed, reads --scale=M,
+// and refuses what it does not know, as command-line programs do.
+CommandLine readCommandLine(int argc, char* argv[])
 {
+    constexpr std::string_view scaleOption = "--scale=";
+    CommandLine line;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--version") {
             std::printf("lotaro %s\n", LOTARO_VERSION);
-            return 0;
+            return {0};
         }
         if (arg == "--help" || arg == "-h") {
             std::printf("%s\n"
@@ -38,15 +48,36 @@ std::optional<int> answeredOnTerminal(int argc, char* argv[])
                         "Settings and the hall of fame: $XDG_CONFIG_HOME/Lotaro/Lotaro.ini\n"
                         "Own pictures 1.jpg..40.jpg: next to the executable or in\n"
                         "$XDG_DATA_HOME/Lotaro/\n\n"
+                        "  --scale=M  draw the game M times its size (0.5 to 8); --scale=1\n"
+                        "             keeps its own pixels (by default a screen larger than\n"
+                        "             1280x1024 gets the factor that fills it)\n"
                         "  --help     show this text and exit\n"
                         "  --version  show the version and exit\n",
                         usageLine);
-            return 0;
+            return {0};
+        }
+        if (arg.starts_with(scaleOption)) {
+            const char* value = argv[i] + scaleOption.size();
+            char* end = nullptr;
+            line.scale = std::strtod(value, &end);
+            if (end == value || *end != '\0' || !(line.scale >= Magnification::smallest) ||
+                line.scale > Magnification::largest) {
+                std::fputs("lotaro: --scale needs a factor from 0.5 to 8, for example --scale=1.5\n",
+                           stderr);
+                return {2};
+            }
+            continue;
+        }
+        // A desktop session that restores the game starts it with the session's name, which the
+        // toolkit reads.
+        if ((arg == "-session" || arg == "--session") && i + 1 < argc) {
+            ++i;
+            continue;
         }
         std::fprintf(stderr, "lotaro: unknown option '%s'\n%s", argv[i], usageLine);
-        return 2;
+        return {2};
     }
-    return std::nullopt;
+    return line;
 }
 } // namespace
 
@@ -55,8 +86,9 @@ int main(int argc, char* argv[])
     // A launcher that closed the game's output, or "lotaro | true": the first warning written
     // there would end the game. A message that cannot be written is simply lost.
     std::signal(SIGPIPE, SIG_IGN);
-    if (const std::optional<int> status = answeredOnTerminal(argc, argv))
-        return *status;
+    const CommandLine line = readCommandLine(argc, argv);
+    if (line.exitStatus)
+        return *line.exitStatus;
     DisplayCheck::exitPlainlyWithoutDisplay();
     FontWarmUp fonts;
     // On X11 the toolkit hands every repaint over in shared memory and has the server report
@@ -71,6 +103,7 @@ int main(int argc, char* argv[])
     if (choosePlatform)
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication app(argc, argv);
+    Screen::magnify(line.scale);
     // Read when the display was opened; programs the game starts (the mail client and browser
     // of the about window) keep their own way of drawing.
     qunsetenv("QT_XCB_NO_MITSHM");

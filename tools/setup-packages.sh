@@ -3,7 +3,7 @@
 # already there. Runs as root or through sudo.
 set -eu
 
-game="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libsdl2-dev libfontconfig-dev libxcb1-dev libgl-dev fonts-comic-neue"
+game="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-base-private-dev qt6-qpa-plugins libsdl2-dev libfontconfig-dev libxcb1-dev libgl-dev fonts-comic-neue"
 tests="$game xvfb xdotool python3-pil desktop-file-utils appstream openbox tint2"
 bench="$tests valgrind lmemory pulseaudio pulseaudio-utils"
 

@@ -179,19 +179,30 @@ bool FramedDialog::isBare(QPoint at) const
 void FramedDialog::paintEvent(QPaintEvent*)
 {
     // Two rings lit from the top left, then a ring of the dialog grey; the bottom and right
-    // lines run to the corners, over the ends of the top and left ones.
+    // lines run to the corners, over the ends of the top and left ones. The rings are drawn
+    // in device pixels, each a whole number of them, so that a magnified edge stays sharp and
+    // together they reach to where the client area begins.
     const struct {
         QColor topLeft, bottomRight;
     } rings[edge] = {{QColor(0xC0, 0xC0, 0xC0), Qt::black},
                      {Qt::white, QColor(0x80, 0x80, 0x80)},
                      {QColor(0xC0, 0xC0, 0xC0), QColor(0xC0, 0xC0, 0xC0)}};
+    const qreal dpr = devicePixelRatioF();
+    const int device = qRound(edge * dpr);
     QPainter painter(this);
+    painter.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    const QRect whole(QPoint(), (QSizeF(size()) * dpr).toSize());
+    // Magnified, the client area may end a device pixel short of the rings: the inner ring's
+    // grey fills that pixel rather than the toolkit's window colour.
+    painter.fillRect(whole, rings[edge - 1].topLeft);
     for (int i = 0; i < edge; ++i) {
-        const QRect r = rect().adjusted(i, i, -i, -i);
-        painter.fillRect(r.left(), r.top(), r.width(), 1, rings[i].topLeft);
-        painter.fillRect(r.left(), r.top(), 1, r.height(), rings[i].topLeft);
-        painter.fillRect(r.right(), r.top(), 1, r.height(), rings[i].bottomRight);
-        painter.fillRect(r.left(), r.bottom(), r.width(), 1, rings[i].bottomRight);
+        const int from = device * i / edge;
+        const int w = device * (i + 1) / edge - from;
+        const QRect r = whole.adjusted(from, from, -from, -from);
+        painter.fillRect(r.left(), r.top(), r.width(), w, rings[i].topLeft);
+        painter.fillRect(r.left(), r.top(), w, r.height(), rings[i].topLeft);
+        painter.fillRect(r.right() + 1 - w, r.top(), w, r.height(), rings[i].bottomRight);
+        painter.fillRect(r.left(), r.bottom() + 1 - w, r.width(), w, rings[i].bottomRight);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "Screen.h"
 
+#include "core/Magnification.h"
 #include "core/Twips.h"
 
 #include <QEvent>
@@ -9,8 +10,49 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <QtGui/private/qhighdpiscaling_p.h>
+#include <qpa/qplatformscreen.h>
 
 namespace Screen {
+namespace {
+double decided = 1;
+}
+
+// The toolkit's own scaling does the magnifying: it already multiplies every size by the
+// desktop's scale, type and native controls included, and maps input back. Its global factor
+// is the one the toolkit's QT_SCALE_FACTOR sets, which it multiplies with the desktop's scale;
+// the game's factor is multiplied onto that. It must be set before any window exists.
+double magnify(double forced)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return decided;
+    const QSize logical = screen->geometry().size();
+    const double m = Magnification::forScreen(logical.width(), logical.height(), forced);
+    if (m != 1) {
+        const qreal global = QHighDpiScaling::factor(static_cast<const QScreen*>(nullptr));
+        QHighDpiScaling::setGlobalFactor(global * m);
+    }
+    decided = m;
+    return m;
+}
+
+double magnification()
+{
+    return decided;
+}
+
+QSize deviceSize()
+{
+    // The platform's own measure, before the toolkit's scaling rounded it to whole pixels;
+    // a platform that scales natively (Wayland) gives it in its own larger pixels.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen || !screen->handle())
+        return geometry().size();
+    const QPlatformScreen* platform = screen->handle();
+    return (QSizeF(platform->geometry().size()) * platform->devicePixelRatio()).toSize();
+}
+
 QRect geometry()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();

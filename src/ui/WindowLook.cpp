@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
+#include <QPainter>
 #include <QPalette>
 
 namespace WindowLook {
@@ -147,6 +148,49 @@ QPixmap backgroundTile(const QWidget* board)
     return tile;
 }
 
+namespace {
+// The tile in whole device pixels: scaled once to its size on the window's device and drawn
+// without any further scaling. Left to the toolkit, a magnified tile is resampled at a
+// fractional step on every repaint, and where a repaint meets what was painted before, the
+// two samplings disagree in a line. Smooth scaling takes the pixels beyond a picture's edge to
+// be the edge's own, which would show as a seam at every tile boundary: the tile is scaled
+// among copies of itself, and the middle one is kept.
+QPixmap scaledTile(const QPixmap& tile, QSize device)
+{
+    const QImage source = tile.toImage();
+    QImage around(source.size() * 3, QImage::Format_RGB32);
+    {
+        QPainter painter(&around);
+        for (int i = 0; i < 9; ++i)
+            painter.drawImage(i % 3 * source.width(), i / 3 * source.height(), source);
+    }
+    const QImage scaled =
+        around.scaled(device * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return QPixmap::fromImage(scaled.copy(QRect(QPoint(device.width(), device.height()), device)));
+}
+
+QBrush laidTile(const QWidget* window, const QPixmap& tile)
+{
+    const qreal dpr = window->devicePixelRatioF();
+    const QSize device = (tile.deviceIndependentSize() * dpr).toSize();
+    if (tile.size() == device && tile.devicePixelRatio() == dpr)
+        return QBrush(tile);
+    // Every window lays the same tile on the same screen.
+    static struct {
+        qint64 key = 0;
+        QSize size;
+        QPixmap laid;
+    } cache;
+    if (cache.key != tile.cacheKey() || cache.size != device) {
+        cache = {tile.cacheKey(), device, tile.size() == device ? tile : scaledTile(tile, device)};
+        cache.laid.setDevicePixelRatio(1);
+    }
+    QBrush brush(cache.laid);
+    brush.setTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    return brush;
+}
+} // namespace
+
 void paintBackground(QWidget* window, const QPixmap& tile)
 {
     // The tile itself is the window's background brush: the toolkit lays it from the window's
@@ -155,7 +199,7 @@ void paintBackground(QWidget* window, const QPixmap& tile)
     // screen-sized image per window. The window's own palette sets every colour drawn on it.
     QPalette palette = standardPalette();
     palette.setBrush(QPalette::Window,
-                     tile.isNull() ? QBrush(QColor(0xB6, 0xB4, 0xB5)) : QBrush(tile));
+                     tile.isNull() ? QBrush(QColor(0xB6, 0xB4, 0xB5)) : laidTile(window, tile));
     window->setPalette(palette);
     window->setAutoFillBackground(true);
 }

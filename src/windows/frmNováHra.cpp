@@ -209,10 +209,11 @@ void frmNováHra::load()
     select(m_groups[BoardSize], c.boardSize);
     select(m_groups[Face], c.face);
     select(m_groups[Back], c.back);
-    const ScreenMetrics screen = Screen::metrics();
-    Label3->setText(screenResolutionText(screen));
+    // The player reads the screen's real resolution; the cards are sized for the screen the
+    // design is laid out on, which on a magnified screen is never one of the two small ones.
+    Label3->setText(screenResolutionText(Screen::metrics(Screen::deviceSize())));
     Label3->adjustSize();
-    m_cardSize = detectCardSize(screen);
+    m_cardSize = detectCardSize(Screen::metrics());
     select(m_groups[Flip], c.flip);
     txtHráč1->setFocus();
 }

@@ -132,8 +132,9 @@ alone = subprocess.run([sys.argv[1]], env=bare, capture_output=True, text=True, 
 check(alone.returncode == 1 and "No graphical display was found" in alone.stderr,
       "without a display: exit %d, %r" % (alone.returncode, alone.stderr))
 bogus = subprocess.run([sys.argv[1], "--bogus"], env=bare, capture_output=True, text=True)
-check(bogus.returncode == 2 and bogus.stderr.endswith("Usage: lotaro [--help | --version]\n")
-      and not bogus.stdout, "an unknown option: exit %d, %r" % (bogus.returncode, bogus.stderr))
+usage = "Usage: lotaro [--scale=M] [--help | --version]\n"
+check(bogus.returncode == 2 and bogus.stderr.endswith(usage) and not bogus.stdout,
+      "an unknown option: exit %d, %r" % (bogus.returncode, bogus.stderr))
 for end in ("X", signal.SIGTERM, signal.SIGHUP, "PIPE"):  # display lost, kill, logout, no output
     session(sys.argv[1], end)
 desktop(sys.argv[1])

@@ -3,6 +3,7 @@
 
 #include "core/Deal.h"
 #include "ui/Pictures.h"
+#include "ui/Screen.h"
 
 // The board window played with real clicks, from the deal to the result and the hall of fame.
 class BoardTest : public QObject {
@@ -97,6 +98,7 @@ class BoardTest : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase() { Screen::magnify(0); }
     void init()
     {
         if (skipOffMainScreen({"layout", "magnifiedPictures"}))
@@ -119,12 +121,23 @@ private Q_SLOTS:
         g.start();
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         // card side, first card x and y, panel x, first menu label y; all in pixels
-        const QList<int> e = QHash<int, QList<int>>{{640, {51, 21, 26, 579, 245}},
-                                                    {800, {65, 19, 27, 722, 365}},
-                                                    {1024, {87, 12, 26, 920, 533}},
-                                                    {1280, {87, 140, 154, 1176, 789}},
-                                                    {600, {87, -200, -158, 496, 165}}}
-                                 .value(screen.width());
+        const QList<int> e =
+            QHash<int, QList<int>>{
+                {640, {51, 21, 26, 579, 245}},     {800, {65, 19, 27, 722, 365}},
+                {1024, {87, 12, 26, 920, 533}},    {1280, {87, 140, 154, 1176, 789}},
+                {600, {87, -200, -158, 496, 165}}, {1376, {87, 188, 29, 1272, 539}}}
+                .value(screen.width());
+        QVERIFY2(e.size() == 5, "a screen the table knows");
+        // A large screen holds the design magnified (by the factor of the desktop and the
+        // game's), to its last device pixel; a card's picture has the card's device size.
+        const QSize device = Screen::deviceSize();
+        const QList<double> d = QHash<int, QList<double>>{
+            {1920, {1.3953, 121}},
+            {2560, {1.8605, 162}},
+            {3840, {2.7907, 243}}}.value(device.width(), {1, double(e[0])});
+        QCOMPARE(qRound(g.board->devicePixelRatioF() * 1e4), qRound(d[0] * 1e4));
+        QCOMPARE((QSizeF(g.board->size()) * d[0]).toSize(), device);
+        QCOMPARE(g.cards()[0]->picture().size(), QSize(int(d[1]), int(d[1])));
         QCOMPARE(g.board->geometry(), screen);
         QVERIFY(g.board->isFullScreen() && g.board->windowFlags() & Qt::FramelessWindowHint);
         const QList<CardPicture*> board = g.cards();

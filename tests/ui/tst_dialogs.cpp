@@ -61,6 +61,7 @@ class DialogsTest : public QObject {
     static QString lit(QWidget* d) { return names<ActionLabel>(d, &ActionLabel::isHighlighted); }
 
 private Q_SLOTS:
+    void initTestCase() { Screen::magnify(0); }
     void init()
     {
         if (skipOffMainScreen({"windows", "firstRun"}))
@@ -148,10 +149,21 @@ private Q_SLOTS:
             QCOMPARE(client->mapToGlobal(QPoint()),
                      QPoint(int(std::lround(left / 15)), int(std::lround(top / 15))));
         const QImage shown = d->grab().toImage();
-        QCOMPARE(shown.pixel(3, 3), WindowLook::backgroundTile().toImage().pixel(0, 0));
-        // The raised edge's inner ring is dark grey below and right (the outer one is black).
-        QCOMPARE(shown.pixel(shown.width() / 2, shown.height() - 2), 0xFF808080);
-        QCOMPARE(shown.pixel(shown.width() - 2, shown.height() / 2), 0xFF808080);
+        const qreal dpr = d->devicePixelRatioF();
+        if (dpr == 1)
+            QCOMPARE(shown.pixel(3, 3), WindowLook::backgroundTile().toImage().pixel(0, 0));
+        // The raised edge below and right, from the outside in: black, dark grey, grey, each
+        // a ring of whole device pixels about as wide as one magnified design pixel.
+        for (QPoint step : {QPoint(0, -1), QPoint(-1, 0)}) {
+            QPoint at = step.x() ? QPoint(shown.width() - 1, shown.height() / 2)
+                                 : QPoint(shown.width() / 2, shown.height() - 1);
+            for (QRgb ring : {0xFF000000, 0xFF808080, 0xFFC0C0C0}) {
+                int width = 0;
+                for (; shown.pixel(at) == ring; at += step)
+                    ++width;
+                QVERIFY2(qAbs(width - dpr) < 1, qPrintable(QString::number(ring, 16)));
+            }
+        }
         const auto scheme = darkDesktop();
         QCOMPARE(make(window)->grab().toImage(), shown);
     }
@@ -176,8 +188,9 @@ private Q_SLOTS:
                     name2->text().isEmpty() && !name2->isEnabled());
             QTRY_COMPARE(QApplication::focusWidget(), child(d, u"txtHráč1"_s));
             const QRect screen = QGuiApplication::primaryScreen()->geometry();
+            const QSize device = Screen::deviceSize();
             QCOMPARE(child<QLabel>(d, u"Label3"_s)->text(),
-                     u"%1x%2"_s.arg(screen.width()).arg(screen.height()));
+                     u"%1x%2"_s.arg(device.width()).arg(device.height()));
             QCOMPARE(child(d, u"KlientskáOblast"_s)->mapToGlobal(QPoint()),
                      QPoint(int(std::lround((screen.width() * 15.0 - 5460) / 30)),
                             int(std::lround((screen.height() * 15.0 - 7245) / 30))));
