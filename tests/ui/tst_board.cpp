@@ -133,6 +133,7 @@ private Q_SLOTS:
         const QSize device = Screen::deviceSize();
         const QList<double> d = QHash<int, QList<double>>{
             {1920, {1.3953, 121}},
+            {2048, {2, 174}},
             {2560, {1.8605, 162}},
             {3840, {2.7907, 243}}}.value(device.width(), {1, double(e[0])});
         QCOMPARE(qRound(g.board->devicePixelRatioF() * 1e4), qRound(d[0] * 1e4));
