@@ -53,6 +53,9 @@ struct AudioOpener::Shared {
         lock.unlock();
         if (initialised)
             sdl->QuitSubSystem(SDL_INIT_AUDIO);
+        // SDL keeps its error text per thread; a thread it did not make must hand that back.
+        if (sdl)
+            sdl->TLSCleanup();
         lock.lock();
         finished = true;
         wake.notify_all();

@@ -20,7 +20,8 @@
     X(LoadWAV_RW)                                                                                  \
     X(FreeWAV)                                                                                     \
     X(BuildAudioCVT)                                                                               \
-    X(ConvertAudio)
+    X(ConvertAudio)                                                                                \
+    X(TLSCleanup)
 
 struct SdlLibrary {
 #define LOTARO_SDL_POINTER(name) decltype(&SDL_##name) name = nullptr;
