@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/GameSound.h"
 #include "core/UniqueFd.h"
 
 #include <QByteArray>
@@ -7,9 +8,6 @@
 
 #include <thread>
 #include <vector>
-
-// The sounds of the game, by what they mean; the numbers are those of the embedded files.
-enum class GameSound { Turn = 1, Pair = 2, End = 3 };
 
 // Turns the embedded pictures and sounds into files below the user's temporary directory for
 // the length of a run, removes them again at its end, and tells the board where each picture
