@@ -101,11 +101,11 @@ private Q_SLOTS:
         QString where;
         const auto check = [&] {
             const QString t = store.tempPath();
-            where = store.playsFromEmbedded()           ? u"embedded"_s
+            where = t == u":/"                          ? u"embedded"_s
                     : t.startsWith(base() + u"Lotaro-") ? u"private"_s
                     : t == base()                       ? QString()
                                                         : t;
-            if (store.playsFromEmbedded())
+            if (t == u":/")
                 return;
             // Seven private directories with the catalogue's 209 files and nothing else.
             QCOMPARE(tree(t + u"Lotaro").size(), 216);
