@@ -4,6 +4,7 @@
 #include "core/PlayerName.h"
 #include "core/SettingsStore.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {

@@ -56,7 +56,7 @@ TurnLogic::Outcome TurnLogic::click(int i, bool flipTimerRunning, const QTime& n
 
     const auto value = [&s](int k) { return static_cast<qint16>(s.cardValue.value(k).toInt()); };
     if (s.cardsUp == 1) {
-        o.sound = 1;
+        o.sound = GameSound::Turn;
         s.firstValue = value(i);
         s.firstIndex = static_cast<qint16>(i);
         return o;
@@ -70,13 +70,13 @@ TurnLogic::Outcome TurnLogic::click(int i, bool flipTimerRunning, const QTime& n
     if (!m_twoPlayers && s.turnedCount < std::numeric_limits<qint16>::max())
         ++s.turnedCount;
     if (s.firstValue != s.secondValue) {
-        o.sound = 1;
+        o.sound = GameSound::Turn;
         s.firstValue = 0;
         s.secondValue = 0;
         if (m_twoPlayers)
             s.player1OnMove = !s.player1OnMove;
     } else {
-        o.sound = 2;
+        o.sound = GameSound::Pair;
         s.lastWasPair = true;
         setFace(s.firstIndex, CardFace::Paired, o.changed);
         setFace(s.secondIndex, CardFace::Paired, o.changed);

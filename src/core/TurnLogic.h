@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/GameSound.h"
 #include "core/GameState.h"
 
+#include <QStringList>
 #include <QTime>
 
+#include <optional>
 #include <vector>
 
 // What a card shows, as its picture control mirrors it.
@@ -27,9 +30,9 @@ public:
 
     struct Outcome {
         bool ignored = false;
-        bool startClock = false; // the first accepted click of a one-player game
-        int sound = 0;           // as GameSound: 1 a card turned or a miss, 2 a pair, 0 none
-        bool gameOver = false;   // the last pair was found in this click
+        bool startClock = false;        // the first accepted click of a one-player game
+        std::optional<GameSound> sound; // Turn for a card turned or a miss, Pair; none if ignored
+        bool gameOver = false;          // the last pair was found in this click
         bool startFlipTimer = false;
         std::vector<int> changed; // cards whose face changed
     };

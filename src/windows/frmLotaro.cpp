@@ -219,7 +219,7 @@ void frmLotaro::cardClick(int index)
         Timer1->start();
     m_view.mirror(m_logic, o.changed);
     m_view.renderPanel(m_logic);
-    playSound(o.sound);
+    playSound(o.sound ? int(*o.sound) : 0);
     if (o.gameOver) {
         // The next game is dealt inside this click; its board takes clicks at once.
         FinishGame();

@@ -45,8 +45,8 @@ QString play(bool two, int interval, const QString& script)
             logic.removeLastPair();
         } else {
             const TurnLogic::Outcome o = logic.click(step.toInt(), timer, QTime(12, 0));
-            sounds +=
-                (o.ignored ? u"-"_s : QString::number(o.sound)) + (o.gameOver ? u"!"_s : QString());
+            sounds += (o.ignored ? u"-"_s : QString::number(o.sound ? int(*o.sound) : 0)) +
+                      (o.gameOver ? u"!"_s : QString());
             clockStarts += o.startClock;
             timer = timer || o.startFlipTimer;
         }
