@@ -140,7 +140,7 @@ double deal(frmLotaro& board, int size)
 {
     wantedBoard = size;
     presses = 0;
-    board.menuAction(0); // removes the board, asks the dialog, deals anew
+    board.menuAction(MenuItem::NewGame); // removes the board, asks the dialog, deals anew
     QApplication::processEvents();
     return okPressed.nsecsElapsed() / 1e6;
 }

@@ -32,3 +32,23 @@ struct GameEnd {
 GameEnd decideGameEnd(const GameState& state, bool twoPlayers, int sizeClass,
                       const QString& playerName, const QDate& today, const QTime& now,
                       SettingsStore& store);
+
+// A one-player result that entered the hall of fame and is not stored yet. The hall of fame's
+// "OK" stores it with the tables, and so does the end of the run, whichever comes first.
+class PendingRecord {
+public:
+    void hold(const std::optional<RankedResult>& record) { m_record = record; }
+    const std::optional<RankedResult>& record() const { return m_record; }
+
+    // The hall of fame closed with "OK": the tables as another copy may have stored them
+    // meanwhile, with the held record ranked in; after "Vymazat", the empty tables. The record
+    // is let go either way: a failed write stays in the store and goes out with the next save,
+    // so it must not be ranked in twice. Answers whether the store took the tables.
+    bool storeTables(SettingsStore& store, bool cleared);
+    // The end of the run stores a held record and nothing else: a "Vymazat" that was not
+    // confirmed with "OK" is not carried out.
+    void storeAtEnd(SettingsStore& store);
+
+private:
+    std::optional<RankedResult> m_record;
+};

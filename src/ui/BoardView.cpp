@@ -14,8 +14,10 @@
 #include <QStyle>
 #include <QStyleOption>
 
+#include <functional>
+
 namespace {
-const std::array<QString, 6> menuCaptions = {
+const std::array<QString, menuItemCount> menuCaptions = {
     QStringLiteral("Nová hra"), QStringLiteral("Zvuky"),      QStringLiteral("Síň slávy"),
     QStringLiteral("Nápověda"), QStringLiteral("O programu"), QStringLiteral("Konec"),
 };
@@ -66,19 +68,20 @@ QPoint toPixels(const TwipsPoint& p)
 } // namespace
 
 BoardView::BoardView(QWidget* board, std::function<void(int)> cardClicked,
-                     std::function<void(int)> menuClicked)
+                     std::function<void(MenuItem)> menuClicked)
     : m_board(board), m_cardClicked(std::move(cardClicked))
 {
-    for (int k = 0; k < 6; ++k) {
-        auto* label = new ActionLabel(menuCaptions[k], board);
+    for (int k = 0; k < menuItemCount; ++k) {
+        auto* label = new ActionLabel(menuCaptions[size_t(k)], board);
         label->setObjectName(QStringLiteral("lblNabídka_") + QString::number(k));
         label->setProperty("index", k);
         label->setFont(WindowLook::comicFont(9.75));
         label->hide();
         label->setFitsText(true, Twips::toPixels(270));
-        QObject::connect(label, &ActionLabel::clicked, label, [menuClicked, k] { menuClicked(k); });
+        QObject::connect(label, &ActionLabel::clicked, label,
+                         [menuClicked, k] { menuClicked(MenuItem(k)); });
         QObject::connect(label, &ActionLabel::hovered, label, [this, k] { m_menu.hover(k); });
-        lblNabídka[k] = label;
+        lblNabídka[size_t(k)] = label;
     }
     m_menu = HoverGroup({lblNabídka.begin(), lblNabídka.end()});
     lblHráč1 = panelLabel(board, "lblHráč1", 15.75);
@@ -135,7 +138,7 @@ void BoardView::layOut(const BoardLayout& layout, const GameSettings& s)
     lblČas->move(toPixels(layout.clock));
     lblHráč2->move(toPixels(layout.player2));
     lblSkóre2->move(toPixels(layout.score2));
-    for (int k = 0; k < 6; ++k) {
+    for (size_t k = 0; k < lblNabídka.size(); ++k) {
         lblNabídka[k]->move(toPixels(layout.menu[k]));
         lblNabídka[k]->show();
     }
@@ -254,19 +257,19 @@ void BoardView::setPanelEnabled(bool enabled)
 
 bool BoardView::soundShownOn() const
 {
-    return !lblNabídka[1]->font().strikeOut();
+    return !menuLabel(MenuItem::Sound)->font().strikeOut();
 }
 
 void BoardView::showSoundOn(bool on)
 {
-    QFont f = lblNabídka[1]->font();
+    QFont f = menuLabel(MenuItem::Sound)->font();
     f.setStrikeOut(!on);
-    lblNabídka[1]->setFont(f);
+    menuLabel(MenuItem::Sound)->setFont(f);
 }
 
-void BoardView::clearMenuLook(int k)
+void BoardView::clearMenuLook(MenuItem item)
 {
-    lblNabídka[k]->setHighlighted(false);
+    menuLabel(item)->setHighlighted(false);
 }
 
 void BoardView::resetMenuLook()

@@ -17,6 +17,11 @@ class QWidget;
 struct BoardLayout;
 struct GameSettings;
 
+// The menu's items, in their order down the panel: the index of each is its label's,
+// lblNabídka_0 … lblNabídka_5.
+enum class MenuItem { NewGame, Sound, HallOfFame, Help, About, Quit };
+constexpr int menuItemCount = 6;
+
 // What the board window shows: the cards, the side panel with names, scores, move count and
 // clock, and the menu. It draws what the turn rules decide and reports clicks on cards and menu
 // labels; it decides nothing itself. Its controls are children of the board window.
@@ -26,7 +31,7 @@ public:
     using PicturePath = std::function<QString(const QString& value)>;
 
     BoardView(QWidget* board, std::function<void(int index)> cardClicked,
-              std::function<void(int index)> menuClicked);
+              std::function<void(MenuItem item)> menuClicked);
 
     // Lays the side panel and cards out for a new board, with every card hidden, and sets the
     // panel's captions for the game mode.
@@ -52,7 +57,7 @@ public:
     bool soundShownOn() const;
     void showSoundOn(bool on);
     // The hover look of the menu: off for one label (clicked) or for all (the bare window).
-    void clearMenuLook(int k);
+    void clearMenuLook(MenuItem item);
     void resetMenuLook();
 
     // The texts that the two-player result window copies, verbatim.
@@ -67,10 +72,11 @@ public:
 
 private:
     void createCard(int k);
+    ActionLabel* menuLabel(MenuItem item) const { return lblNabídka[size_t(item)]; }
 
     QWidget* m_board;
     std::function<void(int)> m_cardClicked;
-    std::array<ActionLabel*, 6> lblNabídka{};
+    std::array<ActionLabel*, menuItemCount> lblNabídka{};
     HoverGroup m_menu;
     QLabel* lblHráč1 = nullptr;
     QLabel* lblHráč2 = nullptr;

@@ -88,7 +88,7 @@ FramedDialog::FramedDialog(QWidget* board, const QString& name, int widthTwips, 
     m_client->setGeometry(QRect(QPoint(edge, edge), client));
     // Moves over the bare client area pass on to the dialog, which tells the bare window apart.
     m_client->setMouseTracking(true);
-    WindowLook::paintBackground(m_client, WindowLook::backgroundTile(board));
+    WindowLook::paintBackground(m_client, WindowLook::backgroundTile());
     if (x11Connection())
         qApp->installNativeEventFilter(this);
 }

@@ -7,7 +7,8 @@ void HoverGroup::hover(int index) const
     for (int i = 0; i < m_labels.size(); ++i)
         if (i != index)
             m_labels[i]->setHighlighted(false);
-    m_labels.value(index)->setHighlighted(true);
+    if (ActionLabel* label = m_labels.value(index))
+        label->setHighlighted(true);
 }
 
 void HoverGroup::reset() const

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include <functional>
+
 using Twips::toPixels;
 
 LotaroDialog::LotaroDialog(QWidget* board, const QString& name, int widthTwips, int heightTwips)
@@ -22,6 +24,17 @@ QLabel* LotaroDialog::addLabel(const QString& name, const QString& text, int lef
     label->setFont(font);
     label->setAlignment(alignment | Qt::AlignTop);
     label->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+    return label;
+}
+
+QLabel* LotaroDialog::addLabel(const QString& name, const QString& text, int left, int top,
+                               const QFont& font)
+{
+    auto* label = new QLabel(text, client());
+    label->setObjectName(name);
+    label->setFont(font);
+    label->move(toPixels(left), toPixels(top));
+    label->adjustSize();
     return label;
 }
 

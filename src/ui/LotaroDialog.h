@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <functional>
+
 class ActionLabel;
 class QLabel;
 
@@ -16,6 +18,9 @@ public:
 protected:
     QLabel* addLabel(const QString& name, const QString& text, int left, int top, int width,
                      int height, const QFont& font, Qt::Alignment alignment = Qt::AlignLeft);
+    // A label as large as its text.
+    QLabel* addLabel(const QString& name, const QString& text, int left, int top,
+                     const QFont& font);
     // An action label; unless keepLookOnClick, a click first gives it the normal look.
     ActionLabel* addAction(const QString& name, const QString& text, int left, int top,
                            std::function<void()> onClick, bool keepLookOnClick = false,

@@ -15,6 +15,14 @@ public:
     explicit ModalClickGuard(QWidget* window);
 
     bool lastPressTooSoon() const { return m_tooSoon; }
+    // A click handler that takes no click whose press came too soon.
+    template <class Handler> auto guarded(Handler handler) const
+    {
+        return [this, handler](auto... clicked) {
+            if (!lastPressTooSoon())
+                handler(clicked...);
+        };
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
+#include <QPixmapCache>
 
 namespace WindowLook {
 namespace {
@@ -120,19 +121,12 @@ QFont comicFont(double pointSize, bool bold, bool italic)
     return font;
 }
 
-QPixmap backgroundTile(const QWidget* board)
+namespace {
+QPixmap readBackgroundTile(qreal dpr)
 {
-    // The board keeps the tile in its hidden picture control for as long as it lives; the
-    // dialogs share that copy. A window opened without the board reads its own.
-    if (board) {
-        if (const QLabel* picture =
-                board->findChild<QLabel*>(QStringLiteral("picPozadí"), Qt::FindDirectChildrenOnly))
-            return picture->pixmap();
-    }
     AssetCatalogue::ensureRegistered();
     // On a screen with more device pixels than logical ones the tile is read from the smallest
     // of its larger copies that need not be enlarged, at the device size it covers there.
-    const qreal dpr = qGuiApp->devicePixelRatio();
     if (dpr <= 1)
         return embeddedPicture(QStringLiteral(":/pozadi/pozadi.gif"), "gif");
     const QSize device = QSize(80, 79) * dpr;
@@ -145,6 +139,20 @@ QPixmap backgroundTile(const QWidget* board)
     }
     QPixmap tile = QPixmap::fromImage(reader.read());
     tile.setDevicePixelRatio(dpr);
+    return tile;
+}
+} // namespace
+
+QPixmap backgroundTile()
+{
+    // One copy keeps the laid tile below scaled once per screen, not once per window.
+    const qreal dpr = qGuiApp->devicePixelRatio();
+    const QString key = QStringLiteral("lotaro-tile@") + QString::number(dpr);
+    QPixmap tile;
+    if (!QPixmapCache::find(key, &tile)) {
+        tile = readBackgroundTile(dpr);
+        QPixmapCache::insert(key, tile);
+    }
     return tile;
 }
 

@@ -18,9 +18,9 @@ QFont comicFont(double pointSize, bool bold = false, bool italic = false);
 // One of the game's own pictures, read as the format given (lower case, e.g. "png").
 QPixmap embeddedPicture(const QString& path, const char* format);
 
-// The tile painted behind every window: the board's picture "picPozadí", or the game's own
-// resource where there is no board (nullptr, or a window that is not the board).
-QPixmap backgroundTile(const QWidget* board = nullptr);
+// The tile painted behind every window, read once for the screen's pixel ratio: the board's
+// hidden picture and every dialog share the one copy.
+QPixmap backgroundTile();
 
 // Lays the tile over the whole window from its origin as its background, restored on every
 // repaint behind the transparent labels, and gives the window the standard scheme's colours.

@@ -14,7 +14,7 @@ const QString frmAbout::author = QStringLiteral("Vývojáři hry Lotaro, 2026");
 const QString frmAbout::email = QStringLiteral("lotaro@example.org");
 const QString frmAbout::web = QStringLiteral("https://lotaro.example.org/");
 
-frmAbout::frmAbout(QWidget* board, int cardSize, std::function<bool(const QUrl&)> openUrl)
+frmAbout::frmAbout(QWidget* board, std::function<bool(const QUrl&)> openUrl)
     : LotaroDialog(board, QStringLiteral("frmAbout"), 3960, 3540)
 {
     if (!openUrl)
@@ -59,7 +59,6 @@ frmAbout::frmAbout(QWidget* board, int cardSize, std::function<bool(const QUrl&)
                          QUrl(QStringLiteral("mailto:") + email));
     Label3 = link("Label3", web, 1500 + 2295 / 2, 2610, QUrl(web));
     addAction(QStringLiteral("lblOK"), QStringLiteral("OK"), 1575, 3045, [this] { accept(); });
-    WindowLook::placeDialog(this, cardSize);
 }
 
 void frmAbout::underline(ActionLabel* on)

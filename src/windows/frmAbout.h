@@ -12,7 +12,7 @@ class QUrl;
 class frmAbout : public LotaroDialog {
 public:
     // openUrl: how an address is handed to the desktop; the default asks QDesktopServices.
-    frmAbout(QWidget* board, int cardSize, std::function<bool(const QUrl&)> openUrl = {});
+    explicit frmAbout(QWidget* board, std::function<bool(const QUrl&)> openUrl = {});
 
     static const QString author;
     static const QString email;

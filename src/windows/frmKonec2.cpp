@@ -3,10 +3,10 @@
 #include "ui/WindowLook.h"
 
 #include <QLabel>
-#include <QTimer>
 
 frmKonec2::frmKonec2(QWidget* board, const Board& result)
-    : LotaroDialog(board, QStringLiteral("frmKonec2"), 5760, 2895), m_result(result)
+    : LotaroDialog(board, QStringLiteral("frmKonec2"), 5760, 2895), m_result(result),
+      m_blink(this, result.playEndSound)
 {
     const QFont bold = WindowLook::comicFont(12, true);
     const QFont big = WindowLook::comicFont(18, true);
@@ -27,34 +27,16 @@ frmKonec2::frmKonec2(QWidget* board, const Board& result)
     lblSkóre2 =
         addLabel(QStringLiteral("lblSkóre2"), QStringLiteral("0"), 3360, 1800, 1455, 375, bold);
     addAction(QStringLiteral("lblOK"), QStringLiteral("OK"), 2415, 2310, [this] { accept(); });
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(500);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
-
     WindowLook::centreOnScreen(this);
     lblHráč1->setText(m_result.player1);
     lblHráč2->setText(m_result.player2);
     lblSkóre1->setText(m_result.score1Text);
     lblSkóre2->setText(m_result.score2Text);
-    tickCount = 0;
-    Timer1->start();
-}
-
-void frmKonec2::Timer1Tick()
-{
-    if (tickCount == 1 && m_result.playEndSound)
-        m_result.playEndSound();
-    if (tickCount < 10)
-        ++tickCount;
-    // The winner blinks, hidden first; a draw leaves both steady.
-    const auto blink = [](QLabel* name, QLabel* score) {
-        const bool show = score->isHidden();
-        score->setVisible(show);
-        name->setVisible(show);
-    };
+    // The winner blinks; a draw leaves both steady.
     if (m_result.score1 > m_result.score2)
-        blink(lblHráč1, lblSkóre1);
+        m_blink.start({lblSkóre1, lblHráč1});
     else if (m_result.score1 < m_result.score2)
-        blink(lblHráč2, lblSkóre2);
+        m_blink.start({lblSkóre2, lblHráč2});
+    else
+        m_blink.start({});
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "ui/Blinker.h"
 #include "ui/LotaroDialog.h"
 
 #include <functional>
 
 class QLabel;
-class QTimer;
 
 // The result of a two-player game: both names and scores, the winner's blinking, and the
 // end-of-game sound about a second after it opens.
@@ -19,13 +19,10 @@ public:
     frmKonec2(QWidget* board, const Board& result);
 
 private:
-    void Timer1Tick();
-
     Board m_result;
     QLabel* lblHráč1;
     QLabel* lblHráč2;
     QLabel* lblSkóre1;
     QLabel* lblSkóre2;
-    QTimer* Timer1;
-    quint8 tickCount = 0;
+    Blinker m_blink;
 };

@@ -27,10 +27,12 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include <functional>
+
 frmLotaro::frmLotaro(const Services& services)
-    : QWidget(nullptr), m_services(services),
-      m_view(
-          this, [this](int k) { boardClick(k, true); }, [this](int k) { boardClick(k, false); })
+    : QWidget(nullptr), m_services(services), m_clickGuard(new ModalClickGuard(this)),
+      m_view(this, m_clickGuard->guarded([this](int k) { cardClick(k); }),
+             m_clickGuard->guarded([this](MenuItem item) { menuAction(item); }))
 {
     setObjectName(QStringLiteral("frmLotaro"));
     setWindowTitle(QStringLiteral("Lotaro"));
@@ -43,7 +45,6 @@ frmLotaro::frmLotaro(const Services& services)
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2Tick(); });
-    m_clickGuard = new ModalClickGuard(this);
 }
 
 frmLotaro::~frmLotaro() = default;
@@ -67,47 +68,40 @@ void frmLotaro::load()
         DealCards();
 }
 
-bool frmLotaro::soundOn() const
-{
-    return m_view.soundShownOn();
-}
-
-void frmLotaro::menuAction(int k)
+void frmLotaro::menuAction(MenuItem item)
 {
     m_view.setPanelEnabled(false);
-    m_view.clearMenuLook(k);
-    switch (k) {
-    case 0:
+    m_view.clearMenuLook(item);
+    switch (item) {
+    case MenuItem::NewGame:
         m_view.removeCards();
         Timer1->stop();
         Timer2->stop();
         if (showNewGameDialog())
             DealCards();
         break;
-    case 1:
+    case MenuItem::Sound:
         m_view.showSoundOn(!soundOn());
         if (!saveSoundOn(m_services.store, soundOn()))
             reportUnsaved(QStringLiteral("Nastavení"));
         if (soundOn())
             m_services.sound.prepare();
         break;
-    case 2: {
+    case MenuItem::HallOfFame: {
         // Opened from the menu, the hall of fame marks no new entry.
         HallOfFame fame;
         fame.loadHallOfFame(m_services.store);
         showHallOfFame(fame, std::nullopt);
         break;
     }
-    case 3:
-        frmNápověda(this, m_settings.cardSize).exec();
+    case MenuItem::Help:
+        openDialog(frmNápověda(this));
         break;
-    case 4:
-        frmAbout(this, m_settings.cardSize).exec();
+    case MenuItem::About:
+        openDialog(frmAbout(this));
         break;
-    case 5:
+    case MenuItem::Quit:
         close();
-        break;
-    default:
         break;
     }
     if (!m_ending)
@@ -142,12 +136,9 @@ void frmLotaro::reportMissingSet()
 {
     unsetCursor();
     m_view.setPanelEnabled(false);
-    {
-        frmNeexistuje notice(this, m_settings.cardSize);
-        notice.exec();
-    }
+    openDialog(frmNeexistuje(this));
     if (!m_ending)
-        menuAction(0);
+        menuAction(MenuItem::NewGame);
 }
 
 void frmLotaro::mouseMoveEvent(QMouseEvent* event)
@@ -170,8 +161,7 @@ void frmLotaro::keyPressEvent(QKeyEvent* event)
 void frmLotaro::closeEvent(QCloseEvent* event)
 {
     // Every way of closing the board asks first, until the run has begun to end.
-    const bool quitConfirmed =
-        m_ending || frmSkoncit(this, m_settings.cardSize).exec() == QDialog::Accepted;
+    const bool quitConfirmed = m_ending || openDialog(frmSkoncit(this)) == QDialog::Accepted;
     if (quitConfirmed)
         endRun();
     event->setAccepted(quitConfirmed);
@@ -181,10 +171,8 @@ void frmLotaro::endRun()
 {
     if (m_ending)
         return;
-    // A new record shown and not yet confirmed is stored before anything else; a "Vymazat"
-    // that was not confirmed with "OK" is not carried out.
-    if (m_pendingRecord)
-        HallOfFame().saveMerged(m_services.store, std::exchange(m_pendingRecord, std::nullopt));
+    // A new record shown and not yet confirmed is stored before anything else.
+    m_pendingRecord.storeAtEnd(m_services.store);
     m_services.assets.RemoveAssetTree();
     m_ending = true;
     Timer1->stop();
@@ -192,16 +180,6 @@ void frmLotaro::endRun()
     // Leaves every modal loop that may still be running, not only the main one.
     QCoreApplication::exit(0);
     close();
-}
-
-void frmLotaro::boardClick(int k, bool card)
-{
-    if (m_clickGuard->lastPressTooSoon())
-        return;
-    if (card)
-        cardClick(k);
-    else
-        menuAction(k);
 }
 
 void frmLotaro::Timer1Tick()
@@ -254,48 +232,45 @@ void frmLotaro::FinishGame()
                                 end.resultPlaysEndSound() ? endSound : nullptr});
         result.exec();
     } else {
-        m_pendingRecord = end.record;
+        m_pendingRecord.hold(end.record);
         // However the result window is closed (its "OK", the desktop), the game goes on.
         frmkonec1(this, end.result).exec();
         if (!m_ending && end.showsHallOfFame())
             showHallOfFame(end.tables, end.place);
     }
     if (!m_ending)
-        menuAction(0);
+        menuAction(MenuItem::NewGame);
 }
 
 void frmLotaro::showHallOfFame(const HallOfFame& fame, std::optional<int> newPlace)
 {
     std::optional<frmSíň::Place> mark;
-    if (newPlace && m_pendingRecord)
-        mark = frmSíň::Place{m_pendingRecord->sizeClass, *newPlace};
+    if (newPlace && m_pendingRecord.record())
+        mark = frmSíň::Place{m_pendingRecord.record()->sizeClass, *newPlace};
     bool cleared = false;
     {
-        frmSíň window(this, fame, m_settings.cardSize, mark,
+        frmSíň window(this, fame, mark,
                       mark ? std::function<void()>([this] { playSound(int(GameSound::End)); })
                            : nullptr);
-        window.exec();
+        openDialog(window);
         cleared = window.cleared();
     }
     if (m_ending)
         return; // the end of the run has stored what was pending
-    // "OK": the tables as another copy may have stored them meanwhile, with this run's new
-    // record ranked in; after "Vymazat", the empty tables.
-    HallOfFame tables;
-    const bool stored = cleared ? tables.saveHallOfFame(m_services.store)
-                                : tables.saveMerged(m_services.store, m_pendingRecord);
-    // Written into the store either way: a failed write stays there and is tried again with
-    // the next save, so the record must not be ranked in twice.
-    m_pendingRecord.reset();
-    if (!stored)
+    if (!m_pendingRecord.storeTables(m_services.store, cleared))
         reportUnsaved(QStringLiteral("Síň slávy"));
 }
 
 void frmLotaro::reportUnsaved(const QString& what)
 {
-    frmNeuloženo(this, m_settings.cardSize, what, m_services.store.fileName(),
-                 m_services.store.failureReason())
-        .exec();
+    openDialog(
+        frmNeuloženo(this, what, m_services.store.fileName(), m_services.store.failureReason()));
+}
+
+int frmLotaro::openDialog(QDialog& dialog)
+{
+    WindowLook::placeDialog(&dialog, m_settings.cardSize);
+    return dialog.exec();
 }
 
 void frmLotaro::playSound(int number)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/GameEnd.h"
 #include "core/GameSettings.h"
 #include "core/HallOfFame.h"
 #include "core/Services.h"
@@ -12,6 +13,7 @@
 
 class frmNováHra;
 class ModalClickGuard;
+class QDialog;
 class QTimer;
 
 // The board window: covers the screen, shows the cards, the side panel and the menu, and opens
@@ -25,14 +27,13 @@ public:
     // The start-up sequence: title bar off, sound switch, maximise, background, show, new-game
     // dialog, deal.
     void load();
-    // The menu's actions by index: 0 new game, 1 sound, 2 hall of fame, 3 help, 4 about, 5 quit.
-    void menuAction(int k);
+    void menuAction(MenuItem item);
     void DealCards();
 
     // Ends the run the way a confirmed "Konec" does: the unpacked tree goes first.
     void endRun();
 
-    bool soundOn() const;
+    bool soundOn() const { return m_view.soundShownOn(); }
     const GameState& gameState() const { return m_logic.state(); }
     const GameSettings& settings() const { return m_settings; }
 
@@ -45,13 +46,13 @@ private:
     void reportMissingSet();
     void Timer1Tick();
     void Timer2Tick();
-    // A click on a card or a menu item, unless its press was the end of a double-click on a
-    // dialog that has just closed.
-    void boardClick(int k, bool card);
     void cardClick(int index);
     void FinishGame();
     void showHallOfFame(const HallOfFame& fame, std::optional<int> newPlace);
     void reportUnsaved(const QString& what);
+    // Every small window stands over the cards, clear of the side panel of this board.
+    int openDialog(QDialog& dialog);
+    int openDialog(QDialog&& dialog) { return openDialog(dialog); }
     void playSound(int number);
     bool showNewGameDialog();
 
@@ -60,10 +61,8 @@ private:
     TurnLogic m_logic;
     bool m_ending = false;           // once set, nothing deals or opens a window any more
     frmNováHra* m_newGame = nullptr; // loaded once, then only hidden and shown
-    // A result that entered the hall of fame and is not stored yet: the hall of fame's "OK"
-    // stores it, and so does the end of the run.
-    std::optional<RankedResult> m_pendingRecord;
-    ModalClickGuard* m_clickGuard = nullptr; // a double-click on a dialog is no click here
+    PendingRecord m_pendingRecord;
+    ModalClickGuard* m_clickGuard; // a double-click on a dialog is no click here
 
     BoardView m_view;
     QTimer* Timer1 = nullptr;

@@ -4,7 +4,7 @@
 
 #include <QLabel>
 
-frmNeexistuje::frmNeexistuje(QWidget* board, int cardSize)
+frmNeexistuje::frmNeexistuje(QWidget* board)
     : LotaroDialog(board, QStringLiteral("frmNeexistuje"), 4380, 1380)
 {
     QLabel* label =
@@ -12,5 +12,4 @@ frmNeexistuje::frmNeexistuje(QWidget* board, int cardSize)
                  210, 210, 4005, 345, WindowLook::comicFont(12));
     label->adjustSize();
     addAction(QStringLiteral("lblOK"), QStringLiteral("OK"), 1785, 840, [this] { accept(); });
-    WindowLook::placeDialog(this, cardSize);
 }

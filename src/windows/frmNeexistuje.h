@@ -5,5 +5,5 @@
 // The notice that the chosen picture set cannot be found. "OK" closes it.
 class frmNeexistuje : public LotaroDialog {
 public:
-    frmNeexistuje(QWidget* board, int cardSize);
+    explicit frmNeexistuje(QWidget* board);
 };

@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QLabel>
 
-frmNeuloženo::frmNeuloženo(QWidget* board, int cardSize, const QString& what,
-                           const QString& fileName, const QString& reason)
+frmNeuloženo::frmNeuloženo(QWidget* board, const QString& what, const QString& fileName,
+                           const QString& reason)
     : LotaroDialog(board, QStringLiteral("frmNeuloženo"), 6000, 2400)
 {
     const QFont font = WindowLook::comicFont(12);
@@ -25,5 +25,4 @@ frmNeuloženo::frmNeuloženo(QWidget* board, int cardSize, const QString& what,
              240, 1230, 5520, 600, font)
         ->setWordWrap(true);
     addAction(QStringLiteral("lblOK"), QStringLiteral("OK"), 2550, 1935, [this] { accept(); });
-    WindowLook::placeDialog(this, cardSize);
 }

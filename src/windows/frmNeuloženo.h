@@ -7,6 +7,6 @@
 class frmNeuloženo : public LotaroDialog {
 public:
     // what: the subject of the sentence, e.g. "Síň slávy".
-    frmNeuloženo(QWidget* board, int cardSize, const QString& what, const QString& fileName,
+    frmNeuloženo(QWidget* board, const QString& what, const QString& fileName,
                  const QString& reason);
 };

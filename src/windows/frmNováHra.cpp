@@ -24,21 +24,10 @@ QRect twipsRect(int left, int top, int width, int height)
 {
     return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
 }
-
-QLabel* plainLabel(QWidget* parent, const QString& name, const QString& text, int left, int top,
-                   const QFont& font)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(font);
-    label->move(toPixels(left), toPixels(top));
-    label->adjustSize();
-    return label;
-}
 } // namespace
 
 frmNováHra::frmNováHra(QWidget* board, const Services& services)
-    : FramedDialog(board, QStringLiteral("frmNováHra"), 5460, 7245), m_services(services)
+    : LotaroDialog(board, QStringLiteral("frmNováHra"), 5460, 7245), m_services(services)
 {
     buildControls();
 }
@@ -46,12 +35,11 @@ frmNováHra::frmNováHra(QWidget* board, const Services& services)
 void frmNováHra::buildControls()
 {
     const QFont heading = WindowLook::comicFont(9.75, true);
-    plainLabel(client(), QStringLiteral("Label1"), QStringLiteral("Lotaro"), 420, 105,
-               WindowLook::comicFont(26.25, false, true));
-    plainLabel(client(), QStringLiteral("Label2"), QStringLiteral("Rozlišení displeje :"), 3675,
-               120, font());
-    Label3 = plainLabel(client(), QStringLiteral("Label3"), QString(), 3660, 420,
-                        WindowLook::comicFont(8.25, true));
+    addLabel(QStringLiteral("Label1"), QStringLiteral("Lotaro"), 420, 105,
+             WindowLook::comicFont(26.25, false, true));
+    addLabel(QStringLiteral("Label2"), QStringLiteral("Rozlišení displeje :"), 3675, 120, font());
+    Label3 =
+        addLabel(QStringLiteral("Label3"), QString(), 3660, 420, WindowLook::comicFont(8.25, true));
     const struct {
         int index, left, top;
         const char* text;
@@ -61,8 +49,8 @@ void frmNováHra::buildControls()
                     {25, 3045, 3465, "Počet hráčů"},
                     {15, 315, 4935, "Otočení kartiček"}};
     for (const auto& h : headings) {
-        QLabel* label = plainLabel(client(), QStringLiteral("Label6_") + QString::number(h.index),
-                                   QString::fromUtf8(h.text), h.left, h.top, heading);
+        QLabel* label = addLabel(QStringLiteral("Label6_") + QString::number(h.index),
+                                 QString::fromUtf8(h.text), h.left, h.top, heading);
         label->setProperty("index", h.index);
     }
 
@@ -86,10 +74,8 @@ void frmNováHra::buildControls()
         buildGroup(g, g.left + 315, buttonHeight);
     }
 
-    plainLabel(client(), QStringLiteral("Label4"), QStringLiteral("1. hráč (max 6):"), 3270, 5040,
-               font());
-    plainLabel(client(), QStringLiteral("Label5"), QStringLiteral("2. hráč (max 6):"), 3270, 5775,
-               font());
+    addLabel(QStringLiteral("Label4"), QStringLiteral("1. hráč (max 6):"), 3270, 5040, font());
+    addLabel(QStringLiteral("Label5"), QStringLiteral("2. hráč (max 6):"), 3270, 5775, font());
     txtHráč1 = new QLineEdit(client());
     txtHráč1->setObjectName(QStringLiteral("txtHráč1"));
     txtHráč1->setGeometry(twipsRect(3270, 5355, 1215, 330));
@@ -107,23 +93,8 @@ void frmNováHra::buildControls()
         });
     }
 
-    const QFont action = WindowLook::comicFont(11.25);
-    lblKonec = new ActionLabel(QStringLiteral("Konec"), client());
-    lblKonec->setObjectName(QStringLiteral("lblKonec"));
-    lblKonec->setGeometry(twipsRect(630, 6720, 900, 300));
-    lblOK = new ActionLabel(QStringLiteral("OK"), client());
-    lblOK->setObjectName(QStringLiteral("lblOK"));
-    lblOK->setGeometry(twipsRect(3885, 6720, 900, 300));
-    for (ActionLabel* label : {lblKonec, lblOK}) {
-        label->setFont(action);
-        label->setAlignment(Qt::AlignCenter);
-        connect(label, &ActionLabel::hovered, this, [label] { label->setHighlighted(true); });
-    }
-    connect(lblOK, &ActionLabel::clicked, this, [this] { clickOK(); });
-    connect(lblKonec, &ActionLabel::clicked, this, [this] {
-        lblKonec->setHighlighted(false);
-        reject();
-    });
+    addAction(QStringLiteral("lblKonec"), QStringLiteral("Konec"), 630, 6720, [this] { reject(); });
+    addAction(QStringLiteral("lblOK"), QStringLiteral("OK"), 3885, 6720, [this] { clickOK(); });
 
     // The name boxes come first in the tab order; the first one has the focus.
     setTabOrder(txtHráč1, txtHráč2);
@@ -240,7 +211,6 @@ void frmNováHra::startUnpacking()
 
 void frmNováHra::clickOK()
 {
-    lblOK->setHighlighted(false);
     // The board is dealt from the unpacked files next.
     startUnpacking();
     m_services.assets.finishUnpacking();
@@ -263,14 +233,9 @@ void frmNováHra::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void frmNováHra::mouseMoveEvent(QMouseEvent* event)
+void frmNováHra::overBackground()
 {
-    // Only the dialog's own background clears the looks; its controls do not.
-    if (isBare(event->position().toPoint())) {
-        for (const Group& g : m_groups)
-            g.labels.reset();
-        lblOK->setHighlighted(false);
-        lblKonec->setHighlighted(false);
-    }
-    QDialog::mouseMoveEvent(event);
+    for (const Group& g : m_groups)
+        g.labels.reset();
+    LotaroDialog::overBackground();
 }

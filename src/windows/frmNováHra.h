@@ -2,13 +2,12 @@
 
 #include "core/GameSettings.h"
 #include "core/Services.h"
-#include "ui/FramedDialog.h"
 #include "ui/HoverGroup.h"
+#include "ui/LotaroDialog.h"
 
 #include <array>
 #include <optional>
 
-class ActionLabel;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
@@ -17,7 +16,7 @@ class QRadioButton;
 // The new-game dialog: players and names, board, pictures, back and flip-back. Loaded once per
 // run, it also starts the unpacking of the assets and fixes the card size; afterwards it is only
 // hidden and shown. "OK" stores the choice; "Konec" or any other close means the player quits.
-class frmNováHra : public FramedDialog {
+class frmNováHra : public LotaroDialog {
 public:
     frmNováHra(QWidget* board, const Services& services);
 
@@ -31,7 +30,8 @@ public:
     bool choiceStored() const { return m_stored; }
 
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
+    // Only the dialog's own background clears the looks; its controls do not.
+    void overBackground() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -64,6 +64,4 @@ private:
     QLabel* Label3 = nullptr;
     QLineEdit* txtHráč1 = nullptr;
     QLineEdit* txtHráč2 = nullptr;
-    ActionLabel* lblOK = nullptr;
-    ActionLabel* lblKonec = nullptr;
 };

@@ -15,12 +15,11 @@ QString frmNápověda::helpText()
         "adresu uvedenou v okně O programu. Příjemnou zábavu vám přeje autor.");
 }
 
-frmNápověda::frmNápověda(QWidget* board, int cardSize)
+frmNápověda::frmNápověda(QWidget* board)
     : LotaroDialog(board, QStringLiteral("frmNápověda"), 6945, 3975)
 {
     QLabel* text = addLabel(QStringLiteral("lblNápověda"), helpText(), 240, 120, 6585, 3150,
                             WindowLook::comicFont(12));
     text->setWordWrap(true);
     addAction(QStringLiteral("lblOK"), QStringLiteral("OK"), 3045, 3465, [this] { accept(); });
-    WindowLook::placeDialog(this, cardSize);
 }

@@ -5,7 +5,7 @@
 // The help text. "OK" closes it.
 class frmNápověda : public LotaroDialog {
 public:
-    frmNápověda(QWidget* board, int cardSize);
+    explicit frmNápověda(QWidget* board);
     // The one paragraph of help, naming the executable that is really installed.
     static QString helpText();
 };

@@ -4,7 +4,7 @@
 
 #include <QLabel>
 
-frmSkoncit::frmSkoncit(QWidget* board, int cardSize)
+frmSkoncit::frmSkoncit(QWidget* board)
     : LotaroDialog(board, QStringLiteral("frmSkoncit"), 4380, 1380)
 {
     addLabel(QStringLiteral("Label1"), QStringLiteral("Opravdu chcete skončit tuto hru ?"), 315,
@@ -13,5 +13,4 @@ frmSkoncit::frmSkoncit(QWidget* board, int cardSize)
     addAction(QStringLiteral("lblStorno"), QStringLiteral("Storno"), 525, 945,
               [this] { reject(); });
     addAction(QStringLiteral("lblOK"), QStringLiteral("OK"), 2730, 945, [this] { accept(); });
-    WindowLook::placeDialog(this, cardSize);
 }

@@ -6,5 +6,5 @@
 // closing reject.
 class frmSkoncit : public LotaroDialog {
 public:
-    frmSkoncit(QWidget* board, int cardSize);
+    explicit frmSkoncit(QWidget* board);
 };

@@ -6,7 +6,8 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QTimer>
+
+#include <functional>
 
 using Twips::toPixels;
 
@@ -41,11 +42,11 @@ int frmSíň::rowOf(Place p)
     return p.place + (p.sizeClass == 0 ? 10 : p.sizeClass == 1 ? 5 : 0);
 }
 
-frmSíň::frmSíň(QWidget* board, const HallOfFame& fame, int cardSize, std::optional<Place> newEntry,
+frmSíň::frmSíň(QWidget* board, const HallOfFame& fame, std::optional<Place> newEntry,
                std::function<void()> playEndSound)
     : LotaroDialog(board, QStringLiteral("frmSíň"), 7365, 7965), m_fame(fame),
       m_newEntryRow(newEntry ? std::optional<int>(rowOf(*newEntry)) : std::nullopt),
-      m_playEndSound(std::move(playEndSound))
+      m_blink(this, std::move(playEndSound))
 {
     const QFont regular = WindowLook::comicFont(12);
     QFont title = WindowLook::comicFont(15.75, true);
@@ -99,17 +100,11 @@ frmSíň::frmSíň(QWidget* board, const HallOfFame& fame, int cardSize, std::op
         [this] { clickVymazat(); }, true, Qt::AlignLeft);
     addAction(
         QStringLiteral("lblOK"), QStringLiteral("OK"), 4725, 7455, [this] { clickOK(); }, true);
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(500);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
-
-    WindowLook::placeDialog(this, cardSize);
     if (m_newEntryRow) {
-        rowBold(*m_newEntryRow, true);
-        Timer1->start();
+        const int r = *m_newEntryRow;
+        rowBold(r, true);
+        m_blink.start({lblJméno[r], lblDatum[r], lblOtočené[r], lblČas[r]});
     }
-    tickCount = 0;
     showTables();
 }
 
@@ -139,29 +134,12 @@ void frmSíň::rowBold(int row, bool bold)
     }
 }
 
-void frmSíň::rowVisible(int row, bool visible)
-{
-    for (QLabel* l : {lblJméno[row], lblDatum[row], lblOtočené[row], lblČas[row]})
-        l->setVisible(visible);
-}
-
-void frmSíň::Timer1Tick()
-{
-    if (tickCount == 1 && m_playEndSound)
-        m_playEndSound();
-    if (tickCount < 10)
-        ++tickCount;
-    const int row = m_newEntryRow.value_or(0);
-    rowVisible(row, lblJméno[row]->isHidden());
-}
-
 void frmSíň::unmark()
 {
     if (!m_newEntryRow)
         return;
     rowBold(*m_newEntryRow, false);
-    Timer1->stop();
-    rowVisible(*m_newEntryRow, true);
+    m_blink.stop();
 }
 
 void frmSíň::clickOK()

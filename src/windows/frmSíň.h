@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/Blinker.h"
 #include "ui/LotaroDialog.h"
 
 #include <array>
@@ -9,7 +10,6 @@
 #include "core/HallOfFame.h"
 
 class QLabel;
-class QTimer;
 
 // The hall of fame: the five best results of each board size, largest board first. After a
 // game that made a new entry, the entry's row is bold and blinks and the end-of-game sound
@@ -23,7 +23,7 @@ public:
     };
     // newEntry: the place to mark after a game that entered the tables; nothing when opened
     // from the menu. playEndSound is asked only while the sound is on.
-    frmSíň(QWidget* board, const HallOfFame& fame, int cardSize, std::optional<Place> newEntry,
+    frmSíň(QWidget* board, const HallOfFame& fame, std::optional<Place> newEntry,
            std::function<void()> playEndSound);
 
     // The row that shows a place: the large table first.
@@ -33,18 +33,14 @@ public:
 
 private:
     void showTables();
-    void Timer1Tick();
     void unmark();
     void rowBold(int row, bool bold);
-    void rowVisible(int row, bool visible);
     void clickOK();
     void clickVymazat();
 
     HallOfFame m_fame;
     bool m_cleared = false;
     std::optional<int> m_newEntryRow;
-    std::function<void()> m_playEndSound;
     std::array<QLabel*, 15> lblJméno{}, lblDatum{}, lblOtočené{}, lblČas{};
-    QTimer* Timer1;
-    quint8 tickCount = 0;
+    Blinker m_blink;
 };

@@ -26,15 +26,15 @@ class DialogsTest : public QObject {
     {
         QWidget* b = m_board.get();
         if (window == u"frmNápověda")
-            return std::make_unique<frmNápověda>(b, 980);
+            return std::make_unique<frmNápověda>(b);
         if (window == u"frmSkoncit")
-            return std::make_unique<frmSkoncit>(b, 980);
+            return std::make_unique<frmSkoncit>(b);
         if (window == u"frmNeexistuje")
-            return std::make_unique<frmNeexistuje>(b, 980);
+            return std::make_unique<frmNeexistuje>(b);
         if (window == u"frmAbout")
-            return std::make_unique<frmAbout>(b, 980);
+            return std::make_unique<frmAbout>(b);
         if (window == u"frmSíň")
-            return std::make_unique<frmSíň>(b, m_fame, 980, std::nullopt, nullptr);
+            return std::make_unique<frmSíň>(b, m_fame, std::nullopt, nullptr);
         if (window == u"frmkonec1")
             return std::make_unique<frmkonec1>(b, HallOfFameEntry());
         if (window == u"frmKonec2")
@@ -130,6 +130,8 @@ private Q_SLOTS:
         QFETCH(int, panel);
         QFETCH(QPoint, ok);
         const std::unique_ptr<QDialog> d = make(window);
+        if (panel > 0) // the board places these
+            WindowLook::placeDialog(d.get(), panel);
         QStringList texts;
         for (const QLabel* l : d->findChildren<QLabel*>())
             if (!l->text().isEmpty() && !texts.contains(l->text()))
@@ -261,7 +263,7 @@ private Q_SLOTS:
     void aboutLinks()
     {
         QList<QUrl> opened;
-        frmAbout about(m_board.get(), 1300, [&](const QUrl& url) {
+        frmAbout about(m_board.get(), [&](const QUrl& url) {
             opened.append(url);
             return true;
         });
