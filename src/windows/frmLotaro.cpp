@@ -197,7 +197,8 @@ void frmLotaro::cardClick(int index)
         Timer1->start();
     m_view.mirror(m_logic, o.changed);
     m_view.renderPanel(m_logic);
-    playSound(o.sound ? int(*o.sound) : 0);
+    if (o.sound)
+        playSound(*o.sound);
     if (o.gameOver) {
         // The next game is dealt inside this click; its board takes clicks at once.
         FinishGame();
@@ -225,7 +226,7 @@ void frmLotaro::FinishGame()
     const GameEnd end = decideGameEnd(s, m_logic.twoPlayers(), m_settings.sizeClass,
                                       m_view.playerText(1), m_services.clock.currentDate(),
                                       m_services.clock.currentTime(), m_services.store);
-    const std::function<void()> endSound = [this] { playSound(int(GameSound::End)); };
+    const std::function<void()> endSound = [this] { playSound(GameSound::End); };
     if (end.twoPlayers) {
         frmKonec2 result(this, {m_view.playerText(1), m_view.playerText(2), m_view.scoreText(1),
                                 m_view.scoreText(2), s.score1, s.score2,
@@ -250,7 +251,7 @@ void frmLotaro::showHallOfFame(const HallOfFame& fame, std::optional<int> newPla
     bool cleared = false;
     {
         frmSíň window(this, fame, mark,
-                      mark ? std::function<void()>([this] { playSound(int(GameSound::End)); })
+                      mark ? std::function<void()>([this] { playSound(GameSound::End); })
                            : nullptr);
         openDialog(window);
         cleared = window.cleared();
@@ -273,10 +274,10 @@ int frmLotaro::openDialog(QDialog& dialog)
     return dialog.exec();
 }
 
-void frmLotaro::playSound(int number)
+void frmLotaro::playSound(GameSound sound)
 {
-    if (number != 0 && soundOn())
-        m_services.sound.PlaySoundFile(m_services.assets.soundPath(static_cast<GameSound>(number)));
+    if (soundOn())
+        m_services.sound.PlaySoundFile(m_services.assets.soundPath(sound));
 }
 
 bool frmLotaro::showNewGameDialog()

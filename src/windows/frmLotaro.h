@@ -53,7 +53,7 @@ private:
     // Every small window stands over the cards, clear of the side panel of this board.
     int openDialog(QDialog& dialog);
     int openDialog(QDialog&& dialog) { return openDialog(dialog); }
-    void playSound(int number);
+    void playSound(GameSound sound);
     bool showNewGameDialog();
 
     Services m_services;
