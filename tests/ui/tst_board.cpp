@@ -118,51 +118,55 @@ private Q_SLOTS:
     void layout_data()
     {
         QTest::addColumn<int>("cards");
-        rowOnEveryScreen("10 x 8") << 80;
+        everyScreen("10 x 8") << 80;
     }
     // The 10 x 8 board covers the screen: cards, panel and menu where their twips fall in pixels.
     void layout()
     {
         g.start();
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        // card side, first card x and y, panel x, first menu label y; all in pixels
-        const QList<int> e =
-            QHash<int, QList<int>>{
-                {640, {51, 21, 26, 579, 245}},     {800, {65, 19, 27, 722, 365}},
-                {1024, {87, 12, 26, 920, 533}},    {1280, {87, 140, 154, 1176, 789}},
-                {600, {87, -200, -158, 496, 165}}, {1376, {87, 188, 29, 1272, 539}}}
-                .value(screen.width());
-        QVERIFY2(e.size() == 5, "a screen the table knows");
+        struct Expected { // in pixels
+            int cardSide;
+            QPoint firstCard;
+            int panelX, firstMenuY;
+        };
+        const QHash<int, Expected> layouts{
+            {640, {51, {21, 26}, 579, 245}},     {800, {65, {19, 27}, 722, 365}},
+            {1024, {87, {12, 26}, 920, 533}},    {1280, {87, {140, 154}, 1176, 789}},
+            {600, {87, {-200, -158}, 496, 165}}, {1376, {87, {188, 29}, 1272, 539}}};
+        QVERIFY2(layouts.contains(screen.width()), "a screen the table knows");
+        const Expected e = layouts[screen.width()];
         // A large screen holds the design magnified (by the factor of the desktop and the
         // game's), to its last device pixel; a card's picture has the card's device size.
         const QSize device = Screen::deviceSize();
-        const QList<double> d = QHash<int, QList<double>>{
+        const auto [ratio, picture] = QHash<int, std::pair<double, int>>{
             {1920, {1.3953, 121}},
             {2048, {2, 174}},
             {2560, {1.8605, 162}},
-            {3840, {2.7907, 243}}}.value(device.width(), {1, double(e[0])});
-        QCOMPARE(qRound(g.board->devicePixelRatioF() * 1e4), qRound(d[0] * 1e4));
-        QCOMPARE((QSizeF(g.board->size()) * d[0]).toSize(), device);
-        QCOMPARE(g.cards()[0]->picture().size(), QSize(int(d[1]), int(d[1])));
+            {3840, {2.7907, 243}}}.value(device.width(), {1, e.cardSide});
+        QCOMPARE(qRound(g.board->devicePixelRatioF() * 1e4), qRound(ratio * 1e4));
+        QCOMPARE((QSizeF(g.board->size()) * ratio).toSize(), device);
+        QCOMPARE(g.cards()[0]->picture().size(), QSize(picture, picture));
         QCOMPARE(g.board->geometry(), screen);
         QVERIFY(g.board->isFullScreen() && g.board->windowFlags() & Qt::FramelessWindowHint);
         const QList<CardPicture*> board = g.cards();
         QTEST(int(board.size()), "cards");
-        QCOMPARE(board[0]->geometry(), QRect(e[1], e[2], e[0], e[0]));
+        QCOMPARE(board[0]->geometry(), QRect(e.firstCard, QSize(e.cardSide, e.cardSide)));
         // Row by row, and neighbouring cards never touch: the gap survives the rounding.
         QCOMPARE(board[10]->x(), board[0]->x());
         QVERIFY(board[1]->x() - board[0]->geometry().right() > 1);
         QVERIFY(board[10]->y() - board[0]->geometry().bottom() > 1);
         for (CardPicture* card : board)
-            QVERIFY(card->isVisible() && card->isEnabled() && card->size() == QSize(e[0], e[0]));
-        QCOMPARE(label("lblHráč1")->pos(), QPoint(e[3], 67)); // 1000 twips
-        QCOMPARE(label("lblSkóre1")->geometry(), QRect(e[3], 117, 73, 41));
-        QCOMPARE(label("lblČas")->geometry(), QRect(e[3], 167, 73, 49));
-        QCOMPARE(label("lblHráč2")->pos(), QPoint(e[3], 233));  // 3500 twips
-        QCOMPARE(label("lblSkóre2")->pos(), QPoint(e[3], 267)); // 4000 twips
+            QVERIFY(card->isVisible() && card->isEnabled() &&
+                    card->size() == QSize(e.cardSide, e.cardSide));
+        QCOMPARE(label("lblHráč1")->pos(), QPoint(e.panelX, 67)); // 1000 twips
+        QCOMPARE(label("lblSkóre1")->geometry(), QRect(e.panelX, 117, 73, 41));
+        QCOMPARE(label("lblČas")->geometry(), QRect(e.panelX, 167, 73, 49));
+        QCOMPARE(label("lblHráč2")->pos(), QPoint(e.panelX, 233));  // 3500 twips
+        QCOMPARE(label("lblSkóre2")->pos(), QPoint(e.panelX, 267)); // 4000 twips
         QStringList menu;
         for (int k = 0; k < 6; ++k) {
-            QCOMPARE(g.menu(k)->pos(), QPoint(e[3], e[4] + 28 * k)); // 420 twips apart
+            QCOMPARE(g.menu(k)->pos(), QPoint(e.panelX, e.firstMenuY + 28 * k)); // 420 twips apart
             QCOMPARE(g.menu(k)->size(), QSize(g.menu(k)->sizeHint().width(), 18));
             QVERIFY(g.menu(k)->isVisible() && g.menu(k)->isEnabled() && !g.menu(k)->font().bold());
             // Above the cards that reach under the panel on a small screen.
@@ -175,7 +179,7 @@ private Q_SLOTS:
     void magnifiedPictures_data()
     {
         QTest::addColumn<QString>("faces");
-        rowOnEveryScreen("Obrázky 3") << u"4"_s;
+        everyScreen("Obrázky 3") << u"4"_s;
     }
     // At two device pixels to one, a card of 87 is drawn at 174 from the 180- and 200-px pictures.
     void magnifiedPictures()
