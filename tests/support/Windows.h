@@ -96,10 +96,11 @@ inline bool skipOffMainScreen()
            QGuiApplication::primaryScreen()->size() * qApp->devicePixelRatio() != QSize(1024, 768);
 }
 
-// Checks a timer's interval once, then runs it at a few milliseconds: a test waits on what the
-// timer does, never on the game's clock.
+// Checks a running timer's interval once, then runs it at a few milliseconds: a test waits on
+// what the timer does, never on the game's clock.
 inline void runFast(QTimer* timer, int interval)
 {
+    QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), interval);
     timer->setInterval(2);
 }

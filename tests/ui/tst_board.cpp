@@ -274,11 +274,9 @@ private Q_SLOTS:
         QTest::mouseRelease(g.card(c[0]), Qt::LeftButton, {}, QPoint(-5, -5)); // let go beside it
         QVERIFY(cards(c) == u"DDD" && !timer("Timer1")->isActive());
         click(c[0]);
-        QVERIFY(timer("Timer1")->isActive());
         runFast(timer("Timer1"), 1000);
         QCOMPARE(cards(c) + u' ' + panel(), u"UDD Šárka|Otočené:   0|Čas: 0:00:00"_s);
         click(c[2]);
-        QVERIFY(timer("Timer2")->isActive());
         runFast(timer("Timer2"), 2000);
         click(c[1]);
         QCOMPARE(cards(c) + u' ' + label("lblSkóre1")->text(), u"UDU Otočené:   1"_s);
