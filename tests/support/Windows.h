@@ -81,11 +81,45 @@ inline void checkNoWindowOpen()
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName() + u" left open"_s));
 }
 
-// Scenarios whose outcome does not depend on the screen run at 1024 x 768 device pixels only.
-inline bool skipOffMainScreen(const QByteArrayList& sizeDependent)
+// A scenario runs at 1024 x 768 device pixels only, unless the row it runs was made by
+// everyScreen in its data function: the choice stays with the rows when a test is renamed.
+inline QSet<QByteArray> rowsOnEveryScreen;
+inline QTestData& everyScreen(const char* tag)
 {
-    return !sizeDependent.contains(QTest::currentTestFunction()) &&
+    rowsOnEveryScreen.insert(QByteArray(QTest::currentTestFunction()) + '/' + tag);
+    return QTest::newRow(tag);
+}
+inline bool skipOffMainScreen()
+{
+    const QByteArray row = QByteArray(QTest::currentTestFunction()) + '/' + QTest::currentDataTag();
+    return !rowsOnEveryScreen.contains(row) &&
            QGuiApplication::primaryScreen()->size() * qApp->devicePixelRatio() != QSize(1024, 768);
+}
+
+// Checks a running timer's interval once, then runs it at a few milliseconds: a test waits on
+// what the timer does, never on the game's clock.
+inline void runFast(QTimer* timer, int interval)
+{
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), interval);
+    timer->setInterval(2);
+}
+
+// A result window's half-second blinking, run fast: check(ticks) before the first tick and after
+// each of four, each wait ending on the tick it counts.
+inline QTimer* blinkTimer(const QWidget* window)
+{
+    return child<QTimer>(window, u"Timer1"_s);
+}
+inline void eachBlink(QWidget* window, const std::function<void(qsizetype)>& check)
+{
+    QSignalSpy ticks(blinkTimer(window), &QTimer::timeout);
+    runFast(blinkTimer(window), 500);
+    check(0);
+    for (int tick = 1; tick <= 4 && !QTest::currentTestFailed(); ++tick) {
+        QVERIFY2(ticks.wait(1000), "the window blinks on");
+        check(ticks.count());
+    }
 }
 
 [[nodiscard]] inline auto darkDesktop() // for as long as the guard lives

@@ -64,7 +64,7 @@ private Q_SLOTS:
     void initTestCase() { Screen::magnify(0); }
     void init()
     {
-        if (skipOffMainScreen({"windows", "firstRun"}))
+        if (skipOffMainScreen())
             QSKIP("the same on every screen");
         g.reset(1);
         m_board = std::make_unique<QWidget>();
@@ -87,7 +87,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("panel");     // card size kept clear; 0 centred; -1 placed when shown
         QTest::addColumn<QPoint>("ok");     // where "OK" stands in the client area, in twips
         QTest::addColumn<QString>("texts"); // of its labels, each once, as created
-        QTest::newRow("help")
+        everyScreen("help")
             << u"frmNápověda"_s << QSize(463, 265) << 980 << QPoint(3045, 3465)
             << "Stisk klávesy Esc způsobí minimalizaci hry. Pokud budete chtít hrát Lotaro s "
                "vlastními obrázky,  nakopírujte je do adresáře, ve kterém je umístěn soubor "
@@ -97,23 +97,22 @@ private Q_SLOTS:
                "patnáct, pro hru s 8x6 kartičkama potřebujete obrázků 24. Pokud si ještě nevíte s "
                "něčím rady, mailujte na adresu uvedenou v okně O programu. Příjemnou zábavu vám "
                "přeje autor.|OK";
-        QTest::newRow("quit") << u"frmSkoncit"_s << QSize(292, 92) << 980 << QPoint(2730, 945)
-                              << "Opravdu chcete skončit tuto hru ?|Storno|OK";
-        QTest::newRow("missing set")
-            << u"frmNeexistuje"_s << QSize(292, 92) << 980 << QPoint(1785, 840)
-            << "Požadovaná sada obrázků neexistuje.|OK";
-        QTest::newRow("about") << u"frmAbout"_s << QSize(264, 236) << 980 << QPoint(1575, 3045)
-                               << "Lotaro  v.1|Vývojáři hry Lotaro, 2026|Pokud máte nějaké "
-                                  "návrhy, připomínky a náměty, laskavě mi je sdělte.|"
-                                  "lotaro@example.org|https://lotaro.example.org/|OK";
-        QTest::newRow("hall of fame") << u"frmSíň"_s << QSize(491, 531) << 980 << QPoint(4725, 7455)
-                                      << "SÍŇ SLÁVY|Hráč|Datum|Otočené|Čas|10x8|8x6|6x5|...|"
-                                         "1.1.2000|999|0:00:00|Vymazat|OK";
-        QTest::newRow("one result") << u"frmkonec1"_s << QSize(287, 168) << 0 << QPoint(1785, 1995)
-                                    << "VÝSLEDKY HRY|Otočené:|Čas:|...|999|0:00:00|OK";
-        QTest::newRow("two results") << u"frmKonec2"_s << QSize(384, 193) << 0 << QPoint(2415, 2310)
-                                     << "VÝSLEDKY HRY|vs|:|OK";
-        QTest::newRow("new game")
+        everyScreen("quit") << u"frmSkoncit"_s << QSize(292, 92) << 980 << QPoint(2730, 945)
+                            << "Opravdu chcete skončit tuto hru ?|Storno|OK";
+        everyScreen("missing set") << u"frmNeexistuje"_s << QSize(292, 92) << 980
+                                   << QPoint(1785, 840) << "Požadovaná sada obrázků neexistuje.|OK";
+        everyScreen("about") << u"frmAbout"_s << QSize(264, 236) << 980 << QPoint(1575, 3045)
+                             << "Lotaro  v.1|Vývojáři hry Lotaro, 2026|Pokud máte nějaké "
+                                "návrhy, připomínky a náměty, laskavě mi je sdělte.|"
+                                "lotaro@example.org|https://lotaro.example.org/|OK";
+        everyScreen("hall of fame") << u"frmSíň"_s << QSize(491, 531) << 980 << QPoint(4725, 7455)
+                                    << "SÍŇ SLÁVY|Hráč|Datum|Otočené|Čas|10x8|8x6|6x5|...|"
+                                       "1.1.2000|999|0:00:00|Vymazat|OK";
+        everyScreen("one result") << u"frmkonec1"_s << QSize(287, 168) << 0 << QPoint(1785, 1995)
+                                  << "VÝSLEDKY HRY|Otočené:|Čas:|...|999|0:00:00|OK";
+        everyScreen("two results") << u"frmKonec2"_s << QSize(384, 193) << 0 << QPoint(2415, 2310)
+                                   << "VÝSLEDKY HRY|vs|:|OK";
+        everyScreen("new game")
             << u"frmNováHra"_s << QSize(364, 483) << -1 << QPoint(3885, 6720)
             << "Lotaro|Rozlišení displeje :|Obrázky - líc|Obrázky - rub|Počet kartiček|Počet hráčů|"
                "Otočení kartiček|1 hráč|2 hráči|10 x 8|8 x 6|6 x 5|Číslice|Obrázky 1|Obrázky 2|"
@@ -177,8 +176,8 @@ private Q_SLOTS:
     void firstRun_data()
     {
         QTest::addColumn<QString>("close");
-        QTest::newRow("Konec") << "lblKonec";
-        QTest::newRow("closed by the desktop") << "";
+        everyScreen("Konec") << "lblKonec";
+        everyScreen("closed by the desktop") << "";
     }
     void firstRun()
     {
