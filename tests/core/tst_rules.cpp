@@ -75,66 +75,33 @@ Shown play(bool two, int interval, const QString& script)
 // Flip-back interval (4000 ms is "Celý tah", the whole move), two players, clicks, what is shown.
 // The click that finds the last pair ends the game at once and asks for no flip-back.
 const struct {
-    const char* name;
+    const char *name, *script;
     int interval;
     bool two;
-    const char* script;
-    struct {
-        const char *faces, *sounds;
-        int score1, score2, turned, onMove;
-        bool flipTimer;
-        const char* clock;
-    } shown;
-} moveExamples[] = {{"the first card again",
-                     1000,
-                     false,
-                     "4 4",
-                     {"DDDDUDDDDDDD", "1-", 0, 0, 0, 1, false, "running"}},
-                    {"timed miss, no click meanwhile",
-                     3000,
-                     false,
-                     "0 2 9 2 t",
-                     {"DDDDDDDDDDDD", "11--", 0, 0, 1, 1, false, "running"}},
-                    {"timed miss, then its first card",
-                     2000,
-                     false,
-                     "0 2 t 0",
-                     {"UDDDDDDDDDDD", "111", 0, 0, 1, 1, false, "running"}},
-                    {"timed pair, gone with the tick",
-                     1000,
-                     false,
-                     "6 7 t 0",
-                     {"UDDDDDRRDDDD", "121", 1, 0, 1, 1, false, "running"}},
-                    {"whole move miss, then its card",
-                     4000,
-                     false,
-                     "0 3 3",
-                     {"DDDUDDDDDDDD", "111", 0, 0, 1, 1, false, "running"}},
-                    {"whole move pair, then a card",
-                     4000,
-                     false,
-                     "10 11 10 0",
-                     {"UDDDDDDDDDRR", "12-1", 1, 0, 1, 1, false, "running"}},
-                    {"two: a pair keeps the move, a miss passes it",
-                     4000,
-                     true,
-                     "0 1 2 3 4 5 6 9 10 11 8 7",
-                     {"RRRRRRDUUDRR", "121212111211", 3, 1, 0, 1, false, "idle"}},
-                    {"a whole game",
-                     1000,
-                     false,
-                     "0 2 t 0 1 t 2 3 t 4 5 t 6 7 t 8 9 t 10 11 r",
-                     {"RRRRRRRRRRRR", "11121212121212!", 6, 0, 7, 1, false, "running"}},
-                    {"a whole game of two",
-                     1000,
-                     true,
-                     "0 2 t 0 1 t 2 3 t 4 5 t 6 7 t 8 9 t 10 11 r",
-                     {"RRRRRRRRRRRR", "11121212121212!", 0, 6, 0, 2, false, "idle"}},
-                    {"a whole game of two, whole moves",
-                     4000,
-                     true,
-                     "0 2 0 1 2 3 4 5 6 7 8 9 10 11",
-                     {"RRRRRRRRRRPP", "11121212121212!", 0, 6, 0, 2, false, "idle"}}};
+    const char *faces, *sounds;
+    int score1, score2, turned, onMove;
+    bool flipTimer;
+    const char* clock;
+} moveExamples[] = {{"the first card again", "4 4", 1000, false, "DDDDUDDDDDDD", "1-", 0, 0, 0, 1,
+                     false, "running"},
+                    {"timed miss, no click meanwhile", "0 2 9 2 t", 3000, false, "DDDDDDDDDDDD",
+                     "11--", 0, 0, 1, 1, false, "running"},
+                    {"timed miss, then its first card", "0 2 t 0", 2000, false, "UDDDDDDDDDDD",
+                     "111", 0, 0, 1, 1, false, "running"},
+                    {"timed pair, gone with the tick", "6 7 t 0", 1000, false, "UDDDDDRRDDDD",
+                     "121", 1, 0, 1, 1, false, "running"},
+                    {"whole move miss, then its card", "0 3 3", 4000, false, "DDDUDDDDDDDD", "111",
+                     0, 0, 1, 1, false, "running"},
+                    {"whole move pair, then a card", "10 11 10 0", 4000, false, "UDDDDDDDDDRR",
+                     "12-1", 1, 0, 1, 1, false, "running"},
+                    {"two: a pair keeps the move, a miss passes it", "0 1 2 3 4 5 6 9 10 11 8 7",
+                     4000, true, "RRRRRRDUUDRR", "121212111211", 3, 1, 0, 1, false, "idle"},
+                    {"a whole game", "0 2 t 0 1 t 2 3 t 4 5 t 6 7 t 8 9 t 10 11 r", 1000, false,
+                     "RRRRRRRRRRRR", "11121212121212!", 6, 0, 7, 1, false, "running"},
+                    {"a whole game of two", "0 2 t 0 1 t 2 3 t 4 5 t 6 7 t 8 9 t 10 11 r", 1000,
+                     true, "RRRRRRRRRRRR", "11121212121212!", 0, 6, 0, 2, false, "idle"},
+                    {"a whole game of two, whole moves", "0 2 0 1 2 3 4 5 6 7 8 9 10 11", 4000,
+                     true, "RRRRRRRRRRPP", "11121212121212!", 0, 6, 0, 2, false, "idle"}};
 
 // Tables as moves/seconds, the new result "*"; the place it takes (-1: none); the five places and
 // the working entry, where the fifth place drops out to and a result that does not enter stays.
@@ -287,14 +254,14 @@ private Q_SLOTS:
         QFETCH(int, row);
         const auto& example = moveExamples[row];
         const Shown shown = play(example.two, example.interval, QString::fromUtf8(example.script));
-        QCOMPARE(shown.faces, QString::fromUtf8(example.shown.faces));
-        QCOMPARE(shown.sounds, QString::fromUtf8(example.shown.sounds));
-        QCOMPARE(shown.score1, example.shown.score1);
-        QCOMPARE(shown.score2, example.shown.score2);
-        QCOMPARE(shown.turned, example.shown.turned);
-        QCOMPARE(shown.onMove, example.shown.onMove);
-        QCOMPARE(shown.flipTimer, example.shown.flipTimer);
-        QCOMPARE(shown.clock, QString::fromUtf8(example.shown.clock));
+        QCOMPARE(shown.faces, QString::fromUtf8(example.faces));
+        QCOMPARE(shown.sounds, QString::fromUtf8(example.sounds));
+        QCOMPARE(shown.score1, example.score1);
+        QCOMPARE(shown.score2, example.score2);
+        QCOMPARE(shown.turned, example.turned);
+        QCOMPARE(shown.onMove, example.onMove);
+        QCOMPARE(shown.flipTimer, example.flipTimer);
+        QCOMPARE(shown.clock, QString::fromUtf8(example.clock));
     }
 
     // The count stops at 16 bits: a wrapped, negative count would be an unbeatable record.
