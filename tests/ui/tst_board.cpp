@@ -2,6 +2,7 @@
 #include "Windows.h"
 
 #include "core/Deal.h"
+#include "core/Twips.h"
 #include "ui/Pictures.h"
 #include "ui/Screen.h"
 
@@ -464,11 +465,19 @@ private Q_SLOTS:
         hoverOver(g.menu(2)); // the label under the mouse bold in a box
         QVERIFY(g.menu(2)->font().bold() && g.menu(2)->frameShape() == QFrame::Box &&
                 g.menu(2)->lineWidth() == 1);
+        // Every window stands in the middle of the screen left of the side panel.
+        const int middle =
+            g.board->width() / 2 - Twips::toPixels(0.6 * g.board->settings().cardSize);
         for (int k : {2, 3, 4}) {
             QString opened;
-            onNextModal([&](QWidget* w) { opened = w->objectName(); });
+            int centre = 0;
+            onNextModal([&](QWidget* w) {
+                opened = w->objectName();
+                centre = w->geometry().center().x();
+            });
             QTest::mouseClick(g.menu(k), Qt::LeftButton);
             QCOMPARE(opened, (QStringList{u"frmSíň"_s, u"frmNápověda"_s, u"frmAbout"_s}[k - 2]));
+            QVERIFY2(qAbs(centre - middle) <= 1, qPrintable(opened));
         }
         QTest::mouseClick(g.menu(1), Qt::LeftButton); // sound off, struck through, stored at once
         QVERIFY(g.menu(1)->font().strikeOut() && g.store.values.value(u"Nastavení/Zvuk"_s) == u"0");
