@@ -54,7 +54,8 @@ bool screenFitsOneRequest()
 bool chooseRepaintPath()
 {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (qEnvironmentVariableIsEmpty("DISPLAY") || !(platform.isEmpty() || platform.startsWith("xcb")) ||
+    if (qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !(platform.isEmpty() || platform.startsWith("xcb")) ||
         qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM") || !screenFitsOneRequest())
         return false;
     qputenv("QT_XCB_NO_MITSHM", "1");
