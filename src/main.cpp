@@ -91,10 +91,7 @@ int main(int argc, char* argv[])
         return *line.exitStatus;
     DisplayCheck::exitPlainlyWithoutDisplay();
     FontWarmUp fonts;
-    // On X11 the toolkit hands every repaint over in shared memory and has the server report
-    // when it is done with it: the clock's once-a-second repaint would wake two more threads
-    // each second. The game's repaints are small, and sent plainly they need no answer.
-    qputenv("QT_XCB_NO_MITSHM", "1");
+    const bool plainRepaints = Screen::chooseRepaintPath();
     // Under native Wayland the compositor places every window, and the dialogs would not stand
     // where the game puts them: where an X server is there too (XWayland), the game runs on it,
     // and on Wayland only where there is no X. A platform the user chose is kept.
@@ -106,7 +103,8 @@ int main(int argc, char* argv[])
     Screen::magnify(line.scale);
     // Read when the display was opened; programs the game starts (the mail client and browser
     // of the about window) keep their own way of drawing.
-    qunsetenv("QT_XCB_NO_MITSHM");
+    if (plainRepaints)
+        qunsetenv("QT_XCB_NO_MITSHM");
     if (choosePlatform)
         qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Lotaro"));

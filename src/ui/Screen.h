@@ -8,6 +8,11 @@
 class QWidget;
 
 namespace Screen {
+// Before the application object: tells the toolkit through its environment how to hand the
+// game's repaints to an X server (see Screen.cpp). True when it set a variable, which the
+// caller removes once the toolkit has read it.
+bool chooseRepaintPath();
+
 // Decides the magnification of the whole game once, right after the application object is
 // made and before any window: the given factor, or with 0 the one the screen's logical size
 // calls for. Every size the toolkit draws, of controls, type, pictures and texture alike, is

@@ -286,7 +286,7 @@ private Q_SLOTS:
         QTRY_COMPARE(QGuiApplication::primaryScreen()
                          ->grabWindow(g.board->winId(), at.x(), at.y(), at.width(), at.height())
                          .toImage(),
-                     g.card(c[2])->picture().toImage());
+                     g.card(c[2])->picture().toImage().convertToFormat(QImage::Format_RGB32));
         QCOMPARE(g.sound.requests, QStringList(2, g.assets->soundPath(GameSound::Turn)));
         click(c[0]);
         click(c[1]);
