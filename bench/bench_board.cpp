@@ -31,8 +31,8 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {

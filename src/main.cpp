@@ -62,8 +62,9 @@ CommandLine readCommandLine(int argc, char* argv[])
             line.scale = std::strtod(value, &end);
             if (end == value || *end != '\0' || !(line.scale >= Magnification::smallest) ||
                 line.scale > Magnification::largest) {
-                std::fputs("lotaro: --scale needs a factor from 0.5 to 8, for example --scale=1.5\n",
-                           stderr);
+                std::fputs(
+                    "lotaro: --scale needs a factor from 0.5 to 8, for example --scale=1.5\n",
+                    stderr);
                 return {2};
             }
             continue;
