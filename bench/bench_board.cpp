@@ -16,6 +16,7 @@
 #include "core/SettingsStore.h"
 #include "core/SoundPlayer.h"
 #include "ui/CardPicture.h"
+#include "ui/FramedDialog.h"
 #include "ui/WindowLook.h"
 #include "windows/frmLotaro.h"
 
@@ -76,7 +77,7 @@ void answerModals()
 {
     auto* poll = new QTimer(qApp);
     QObject::connect(poll, &QTimer::timeout, poll, [] {
-        QWidget* modal = QApplication::activeModalWidget();
+        QWidget* modal = FramedDialog::topmost();
         if (!modal || !modal->isVisible())
             return;
         if (modal->objectName() == u"frmNováHra") {

@@ -13,7 +13,7 @@ bool ModalClickGuard::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::Hide) {
-        if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && w->isModal())
+        if (auto* w = qobject_cast<QWidget*>(watched); w && w->isModal())
             m_modalClosed.start();
     } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
         if (auto* w = qobject_cast<QWidget*>(watched); w && w->window() == m_window)

@@ -232,7 +232,9 @@ void placeDialog(QWidget* dialog, int cardSize)
     const double height = Twips::fromPixels(screen.height());
     const double left = (width - Twips::fromPixels(dialog->width()) - 1.2 * cardSize) / 2;
     const double top = (height - Twips::fromPixels(dialog->height())) / 2;
-    dialog->move(screen.x() + Twips::toPixels(left), screen.y() + Twips::toPixels(top));
+    const QPoint at(screen.x() + Twips::toPixels(left), screen.y() + Twips::toPixels(top));
+    // A dialog inside the board is placed where that point of the screen lies on the board.
+    dialog->move(dialog->isWindow() ? at : dialog->parentWidget()->mapFromGlobal(at));
 }
 
 void centreOnScreen(QWidget* dialog)

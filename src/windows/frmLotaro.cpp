@@ -7,6 +7,7 @@
 #include "core/GameEnd.h"
 #include "core/SettingsStore.h"
 #include "core/SoundPlayer.h"
+#include "ui/FramedDialog.h"
 #include "ui/ModalClickGuard.h"
 #include "ui/Screen.h"
 #include "ui/TitleBar.h"
@@ -60,7 +61,6 @@ void frmLotaro::load()
     setGeometry(Screen::geometry());
     WindowLook::paintBackground(this, m_view.backgroundTile());
     showFullScreen();
-    Screen::waitUntilExposed(this);
     // Opening the sound output takes a while, which the first card would otherwise wait for.
     if (soundOn())
         m_services.sound.prepare();
@@ -160,6 +160,13 @@ void frmLotaro::keyPressEvent(QKeyEvent* event)
 
 void frmLotaro::closeEvent(QCloseEvent* event)
 {
+    // The desktop closes the one window there is; with a dialog open, that is a close of the
+    // dialog, which the dialog answers as it answers any close.
+    if (FramedDialog* open = FramedDialog::topmost(); open && !m_ending) {
+        open->close();
+        event->ignore();
+        return;
+    }
     // Every way of closing the board asks first, until the run has begun to end.
     const bool quitConfirmed = m_ending || openDialog(frmSkoncit(this)) == QDialog::Accepted;
     if (quitConfirmed)

@@ -158,9 +158,6 @@ std::optional<GameSettings> frmNováHra::ask()
     if (!m_loaded)
         load();
     const int answer = exec();
-    // The dialog is kept for the next game; its window and the image it is painted in are
-    // not, which on a 4K screen would hold over 5 MB all game long.
-    destroy();
     if (answer != QDialog::Accepted)
         return std::nullopt;
     return applyChoice(choice(), m_cardSize);

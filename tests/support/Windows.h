@@ -8,6 +8,7 @@
 #include "core/SoundPlayer.h"
 #include "ui/ActionLabel.h"
 #include "ui/CardPicture.h"
+#include "ui/FramedDialog.h"
 #include "windows/frmLotaro.h"
 
 #include <QStyleHints>
@@ -35,7 +36,7 @@ inline void onNextModal(std::function<void(QWidget*)> act, const QString& name =
     poll->setInterval(5);
     const QDeadlineTimer deadline(5000);
     QObject::connect(poll, &QTimer::timeout, poll, [=] {
-        QWidget* modal = QApplication::activeModalWidget();
+        QWidget* modal = FramedDialog::topmost();
         const bool found =
             modal && modal->isVisible() && (name.isEmpty() || modal->objectName() == name);
         if (!found && !deadline.hasExpired())
@@ -77,8 +78,9 @@ inline void hoverOver(QWidget* widget, QPoint at = QPoint(3, 3))
 
 inline void checkNoWindowOpen()
 {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        QVERIFY2(!w->isVisible(), qPrintable(w->objectName() + u" left open"_s));
+    for (QWidget* w : QApplication::allWidgets())
+        if (w->isWindow() || dynamic_cast<FramedDialog*>(w))
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName() + u" left open"_s));
 }
 
 // A scenario runs at 1024 x 768 device pixels only, unless the row it runs was made by

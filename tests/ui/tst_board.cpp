@@ -456,6 +456,39 @@ private Q_SLOTS:
         QCOMPARE(cards({0}), u"U"_s);
     }
 
+    // An open window takes all the input: under it the board takes no click and no key, and the
+    // desktop's close of the board is a close of the window.
+    void aWindowTakesTheInput_data()
+    {
+        QTest::addColumn<QString>("input");
+        for (const char* input : {"card", "Esc", "close"})
+            QTest::newRow(input) << QString::fromUtf8(input);
+    }
+    void aWindowTakesTheInput()
+    {
+        QFETCH(QString, input);
+        g.start();
+        bool quitAsked = false;
+        onNextModal(
+            [&](QWidget* help) {
+                // Were the close the board's own, it would ask whether to quit.
+                QTimer::singleShot(0, help, [&quitAsked] {
+                    if (QWidget* d = FramedDialog::topmost(); d && d->objectName() == u"frmSkoncit")
+                        quitAsked = d->close();
+                });
+                if (input == u"card")
+                    click(0);
+                else if (input == u"Esc")
+                    QTest::keyClick(g.board.get(), Qt::Key_Escape);
+                else
+                    QVERIFY(!g.board->close());
+                QCOMPARE(FramedDialog::topmost(), input == u"close" ? nullptr : help);
+            },
+            u"frmNápověda"_s);
+        QTest::mouseClick(g.menu(3), Qt::LeftButton);
+        QVERIFY(!quitAsked && cards({0}) == u"D" && g.board->isVisible() && !g.board->isMinimized());
+    }
+
     // The menu opens its windows and switches the sound off; "Nová hra" stops the clock and
     // deals anew; "Konec" and the desktop's close ask first, and only "OK" ends the run and
     // removes the tree.
