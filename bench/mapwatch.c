@@ -1,12 +1,10 @@
 /* Starts a program and prints the milliseconds from its exec to the mapping of its first
  * top-level window of the given size, then ends it. Usage: mapwatch W H program [args...]
- * W H = 0 0: any window. W H = dialog dialog: the first window that is neither as wide or as
- * high as the screen nor smaller than 100 x 100 px, whatever magnification it is drawn at. */
+ * W H = 0 0: any window. */
 #define _POSIX_C_SOURCE 200809L
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -23,7 +21,6 @@ int main(int argc, char** argv)
 {
     if (argc < 4)
         return 2;
-    const int dialog = strcmp(argv[1], "dialog") == 0;
     const int width = atoi(argv[1]), height = atoi(argv[2]);
     xcb_connection_t* c = xcb_connect(NULL, NULL);
     if (xcb_connection_has_error(c))
@@ -45,11 +42,7 @@ int main(int argc, char** argv)
             xcb_map_notify_event_t* m = (xcb_map_notify_event_t*)e;
             xcb_get_geometry_reply_t* g =
                 xcb_get_geometry_reply(c, xcb_get_geometry(c, m->window), NULL);
-            if (g && dialog && g->width < screen->width_in_pixels &&
-                g->height < screen->height_in_pixels && g->width >= 100 && g->height >= 100)
-                mapped = now_ms() - start;
-            else if (g && !dialog &&
-                     ((width == 0 && height == 0) || (g->width == width && g->height == height)))
+            if (g && ((width == 0 && height == 0) || (g->width == width && g->height == height)))
                 mapped = now_ms() - start;
             free(g);
         }

@@ -5,7 +5,7 @@ records the sink's monitor in small blocks, each stamped when it arrives, so a s
 known to a few milliseconds (the monitor's own delay is counted in, never taken off).
 
 rows(lotaro_path, rounds) gives (what, values, unit, target) rows; run alone, it prints them.
-Needs Xvfb, xdotool, pulseaudio and pulseaudio-utils (parec).
+Needs Xvfb, xdotool, pulseaudio and pulseaudio-utils (parec), PIL and numpy.
 """
 import array
 import os
@@ -16,6 +16,8 @@ import sys
 import tempfile
 import threading
 import time
+
+import dialogpixels
 
 RATE = 44100
 BLOCK = 256  # frames a read: 5.8 ms
@@ -101,21 +103,16 @@ def one_round(lotaro, env, recorder, gaps):
                     QT_QPA_PLATFORM="xcb", DBUS_SESSION_BUS_ADDRESS="disabled:")
         genv.pop("SDL_AUDIODRIVER", None)
         game = subprocess.Popen([lotaro], env=genv)
-
-        def windows():
-            r = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(game.pid)],
-                               env=genv, capture_output=True, text=True)
-            return r.stdout.split()
         try:
             end = time.monotonic() + 20
-            while len(windows()) < 2:  # the board and the new-game dialog
+            while not dialogpixels.on_screen(env["DISPLAY"]):  # the new-game dialog
                 if time.monotonic() > end:
                     raise TimeoutError("the new-game dialog")
                 time.sleep(0.05)
             time.sleep(1.0)  # a player reads the dialog first
             subprocess.run(["xdotool", "mousemove", str(OK[0]), str(OK[1]), "click", "1"],
                            env=genv)
-            while len(windows()) != 1:
+            while dialogpixels.on_screen(env["DISPLAY"]):
                 time.sleep(0.05)
             latencies = []
             for k, gap in enumerate(gaps):

@@ -1,10 +1,13 @@
 """The game and the reference program as real processes on a private Xvfb of a chosen size, each
-with its own settings and runtime directory, never the user's; X input through xdotool."""
+with its own settings and runtime directory, never the user's; X input through xdotool, dialogs
+found by their pixels (dialogpixels.py)."""
 import os
 import shutil
 import subprocess
 import tempfile
 import time
+
+import dialogpixels
 
 # The new-game dialog at the design's own pixels, and its "OK" from the dialog's top-left corner.
 # On a magnified screen both grow by one factor, so "OK" is found at the same share of the size.
@@ -72,20 +75,9 @@ class Game:
         return subprocess.run(("xdotool",) + args, env=self.private.env, capture_output=True,
                               text=True).stdout
 
-    def windows(self):
-        """The mapped windows of the process: (x, y, width, height) each."""
-        found = []
-        for w in self.xdotool("search", "--onlyvisible", "--pid", str(self.pid)).split():
-            v = dict(line.split("=") for line in self.xdotool(
-                "getwindowgeometry", "--shell", w).split())
-            if "HEIGHT" in v:  # not gone meanwhile
-                found.append(tuple(int(v[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")))
-        return found
-
     def dialog(self):
-        """A mapped window smaller than the screen, or None."""
-        w, h = self.display.size
-        return next((g for g in self.windows() if g[2] < w and g[3] < h), None)
+        """The first of the game's framed dialogs on the screen, or None."""
+        return next(iter(dialogpixels.on_screen(self.display.env["DISPLAY"])), None)
 
     def click(self, x, y):
         self.xdotool("mousemove", str(x), str(y), "click", "1")

@@ -32,7 +32,7 @@ step "tools for the build and the check"
 apt_get update -qq
 tools="dpkg-dev build-essential lintian git"
 if [ "$mode" = check ]; then
-    tools="$tools xvfb xdotool python3-pil openbox tint2"
+    tools="$tools xvfb xdotool python3-pil python3-numpy openbox tint2"
 fi
 # shellcheck disable=SC2086 # one word a package
 apt_get install -y -qq --no-install-recommends $tools >/dev/null

@@ -4,7 +4,7 @@
 set -eu
 
 game="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-base-private-dev qt6-qpa-plugins libsdl2-dev libfontconfig-dev libxcb1-dev libgl-dev fonts-comic-neue"
-tests="$game xvfb xdotool python3-pil desktop-file-utils appstream openbox tint2"
+tests="$game xvfb xdotool python3-pil python3-numpy desktop-file-utils appstream openbox tint2"
 bench="$tests valgrind lmemory pulseaudio pulseaudio-utils"
 
 case "${1:-}" in
