@@ -17,11 +17,7 @@ public:
         values.insert(section + u'/' + key, value);
         writes.append(section + u'/' + key);
     }
-    bool sync() override
-    {
-        ++syncs;
-        return true;
-    }
+    bool sync() override { return ++syncs > 0; }
 
     QHash<QString, QString> values;
     QStringList writes;
