@@ -93,9 +93,9 @@ int main(int argc, char* argv[])
     DisplayCheck::exitPlainlyWithoutDisplay();
     FontWarmUp fonts;
     const bool plainRepaints = Screen::chooseRepaintPath();
-    // Under native Wayland the compositor places every window, and the dialogs would not stand
-    // where the game puts them: where an X server is there too (XWayland), the game runs on it,
-    // and on Wayland only where there is no X. A platform the user chose is kept.
+    // X is where the repaint path above was chosen and measured: where an X server is there too
+    // (XWayland), the game runs on it, and on Wayland only where there is no X. A platform the
+    // user chose is kept.
     const bool choosePlatform =
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY");
     if (choosePlatform)
