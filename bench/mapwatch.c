@@ -1,6 +1,8 @@
 /* Starts a program and prints the milliseconds from its exec to the mapping of its first
- * top-level window of the given size, then ends it. Usage: mapwatch W H program [args...]
- * W H = 0 0: any window. */
+ * top-level window of the given size and then, for a window of a given size, to the first
+ * frame in which a dialog edge is drawn across the screen's middle row (the raised edge of the
+ * game's dialogs: a dark grey line, then black, at its right side); then ends it.
+ * Usage: mapwatch W H program [args...]; W H = 0 0: any window, its mapping only. */
 #define _POSIX_C_SOURCE 200809L
 #include <signal.h>
 #include <stdio.h>
@@ -48,8 +50,29 @@ int main(int argc, char** argv)
         }
         free(e);
     }
+    // A dialog drawn inside the window comes with its first frames, after the mapping: the
+    // middle row is read until the dialog's right edge is in it.
+    double drawn = mapped < 0 || width == 0 ? mapped : -1;
+    for (int tries = 0; drawn < 0 && mapped >= 0 && tries < 20000; ++tries) {
+        xcb_get_image_reply_t* image = xcb_get_image_reply(
+            c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, height / 2, width, 1,
+                             ~0u),
+            NULL);
+        if (image && xcb_get_image_data_length(image) >= width * 4) {
+            const uint8_t* px = xcb_get_image_data(image);
+            for (int x = 1; x < width && drawn < 0; ++x) {
+                const uint8_t* a = px + 4 * (x - 1);
+                const uint8_t* b = px + 4 * x;
+                if (a[0] == 0x80 && a[1] == 0x80 && a[2] == 0x80 && !b[0] && !b[1] && !b[2])
+                    drawn = now_ms() - start;
+            }
+        }
+        free(image);
+        if (drawn < 0)
+            nanosleep(&(struct timespec){0, 500000}, NULL);
+    }
     kill(child, SIGTERM);
     waitpid(child, NULL, 0);
-    printf("%.1f\n", mapped);
-    return mapped < 0;
+    printf("%.1f\n", drawn);
+    return drawn < 0;
 }
