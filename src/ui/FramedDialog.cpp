@@ -4,8 +4,10 @@
 #include "ui/WindowLook.h"
 
 #include <QApplication>
+#include <QHideEvent>
 #include <QList>
 #include <QPainter>
+#include <QShowEvent>
 
 using Twips::toPixels;
 
@@ -106,7 +108,9 @@ FramedDialog* FramedDialog::topmost()
 void FramedDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (isWindow() || !testAttribute(Qt::WA_ShowModal) || openDialogs.contains(this))
+    // A board brought back from the task bar shows its dialog again; it never stopped being open.
+    if (isWindow() || event->spontaneous() || !testAttribute(Qt::WA_ShowModal) ||
+        openDialogs.contains(this))
         return;
     openDialogs.append(this);
     watchInput(true);
@@ -124,7 +128,8 @@ void FramedDialog::showEvent(QShowEvent* event)
 
 void FramedDialog::hideEvent(QHideEvent* event)
 {
-    leaveModal();
+    if (!event->spontaneous()) // not when the board is only minimised
+        leaveModal();
     QDialog::hideEvent(event);
 }
 
