@@ -472,12 +472,11 @@ private Q_SLOTS:
         QCOMPARE(cards({0}), u"U"_s);
     }
 
-    // The menu opens its windows and switches the sound off; "Nová hra" stops the clock and
-    // deals anew; "Konec" and the desktop's close ask first, and only "OK" ends the run and
-    // removes the tree.
+    // The sound output is readied with the first deal, not while the dialog is up. The menu
+    // opens its windows and switches the sound off; "Nová hra" stops the clock and deals anew;
+    // "Konec" and the desktop's close ask first, and only "OK" ends the run and removes the tree.
     void newGameAndQuit()
     {
-        // The sound output is made ready with the first deal, not while the dialog is shown.
         answerOK(u"frmNováHra"_s, [this](QWidget*) { QCOMPARE(g.sound.prepared, 0); });
         g.start(false);
         QCOMPARE(g.sound.prepared, 1);
