@@ -61,11 +61,14 @@ void frmLotaro::load()
     setGeometry(Screen::geometry());
     WindowLook::paintBackground(this, m_view.backgroundTile());
     showFullScreen();
-    // Opening the sound output takes a while, which the first card would otherwise wait for.
+    if (!showNewGameDialog())
+        return;
+    // Opening the sound output takes a while, which the first card would otherwise wait for. It
+    // is begun with the first deal, as no sound plays before it: its libraries, loaded while the
+    // new-game dialog is being shown, would delay the dialog.
     if (soundOn())
         m_services.sound.prepare();
-    if (showNewGameDialog())
-        DealCards();
+    DealCards();
 }
 
 void frmLotaro::menuAction(MenuItem item)

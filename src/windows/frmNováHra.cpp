@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <utility>
+
 using Twips::toPixels;
 
 namespace {
@@ -166,12 +168,6 @@ std::optional<GameSettings> frmNováHra::ask()
 void frmNováHra::load()
 {
     m_loaded = true;
-    // The pictures and sounds are written out once the dialog is up: they are needed only after
-    // "OK", and writing them while the dialog is being shown would only delay it.
-    QTimer::singleShot(0, this, [this] {
-        if (isVisible())
-            startUnpacking();
-    });
     WindowLook::centreOnScreen(this);
     const OptionChoice c = loadChoice(m_services.store);
     txtHráč1->setText(c.name1);
@@ -223,6 +219,19 @@ void frmNováHra::clickOK()
         board->raise();
         board->activateWindow();
     }
+}
+
+void frmNováHra::paintEvent(QPaintEvent* event)
+{
+    LotaroDialog::paintEvent(event);
+    // The pictures and sounds are written out once the dialog is on the screen: they are needed
+    // only after "OK", and a thread writing them while the dialog is being drawn would only
+    // delay it. Posted from the first paint, the start comes after that frame has been sent.
+    if (!std::exchange(m_unpackPosted, true))
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible())
+                startUnpacking();
+        });
 }
 
 void frmNováHra::keyPressEvent(QKeyEvent* event)

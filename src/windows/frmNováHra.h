@@ -33,6 +33,7 @@ protected:
     // Only the dialog's own background clears the looks; its controls do not.
     void overBackground() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     struct Group {
@@ -56,6 +57,7 @@ private:
 
     Services m_services;
     bool m_loaded = false;
+    bool m_unpackPosted = false;
     bool m_unpackStarted = false;
     bool m_stored = true;
     int m_cardSize = 1300; // fixed from the screen at the first load

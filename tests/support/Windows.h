@@ -146,7 +146,9 @@ struct RecordingSound final : SoundPlayer {
     {
         requests.append(async && !loop ? name : name + u" (waits or loops)");
     }
+    void prepare() override { ++prepared; }
     QStringList requests;
+    int prepared = 0;
 };
 
 // A board window's services, all fakes but the asset store, which unpacks into a directory of

@@ -472,12 +472,14 @@ private Q_SLOTS:
         QCOMPARE(cards({0}), u"U"_s);
     }
 
-    // The menu opens its windows and switches the sound off; "Nová hra" stops the clock and
-    // deals anew; "Konec" and the desktop's close ask first, and only "OK" ends the run and
-    // removes the tree.
+    // The sound output is readied with the first deal, not while the dialog is up. The menu
+    // opens its windows and switches the sound off; "Nová hra" stops the clock and deals anew;
+    // "Konec" and the desktop's close ask first, and only "OK" ends the run and removes the tree.
     void newGameAndQuit()
     {
-        g.start();
+        answerOK(u"frmNováHra"_s, [this](QWidget*) { QCOMPARE(g.sound.prepared, 0); });
+        g.start(false);
+        QCOMPARE(g.sound.prepared, 1);
         hoverOver(g.menu(2)); // the label under the mouse bold in a box
         QVERIFY(g.menu(2)->font().bold() && g.menu(2)->frameShape() == QFrame::Box &&
                 g.menu(2)->lineWidth() == 1);
@@ -501,7 +503,7 @@ private Q_SLOTS:
         QVERIFY(g.sound.requests.isEmpty());
         answerOK(u"frmNováHra"_s, [](QWidget* d) { clickOn(d, u"lblPočetKaret_2"_s); });
         QTest::mouseClick(g.menu(0), Qt::LeftButton);
-        QVERIFY(!timer("Timer1")->isActive() && g.cards().size() == 30);
+        QVERIFY(!timer("Timer1")->isActive() && g.cards().size() == 30 && g.sound.prepared == 1);
         QTRY_COMPARE(g.board->findChildren<CardPicture*>().size(), 2 * 30 + 1);
         QVERIFY(!g.menu(0)->isHighlighted() && g.menu(0)->isEnabled());
         const QStringList values = g.board->gameState().cardValue;
