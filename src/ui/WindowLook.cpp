@@ -183,19 +183,21 @@ QBrush laidTile(const QWidget* window, const QPixmap& tile)
     const QSize device = (tile.deviceIndependentSize() * dpr).toSize();
     if (tile.size() == device && tile.devicePixelRatio() == dpr)
         return QBrush(tile);
-    // Every window lays the same tile on the same screen.
+    // A brush is laid pixel for pixel only when its picture has the window's very pixel ratio:
+    // one a rounding apart, or one carried by the brush's transform, is scaled again as it is
+    // drawn (coarser, and slowly). Every window lays the same tile on the same screen.
     static struct {
         qint64 key = 0;
         QSize size;
+        qreal dpr = 0;
         QPixmap laid;
     } cache;
-    if (cache.key != tile.cacheKey() || cache.size != device) {
-        cache = {tile.cacheKey(), device, tile.size() == device ? tile : scaledTile(tile, device)};
-        cache.laid.setDevicePixelRatio(1);
+    if (cache.key != tile.cacheKey() || cache.size != device || cache.dpr != dpr) {
+        cache = {tile.cacheKey(), device, dpr,
+                 tile.size() == device ? tile : scaledTile(tile, device)};
+        cache.laid.setDevicePixelRatio(dpr);
     }
-    QBrush brush(cache.laid);
-    brush.setTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
-    return brush;
+    return QBrush(cache.laid);
 }
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "core/Twips.h"
 #include "ui/Pictures.h"
 #include "ui/Screen.h"
+#include "ui/WindowLook.h"
 
 // The board window played with real clicks, from the deal to the result and the hall of fame.
 class BoardTest : public QObject {
@@ -148,6 +149,11 @@ private Q_SLOTS:
         QCOMPARE(qRound(g.board->devicePixelRatioF() * 1e4), qRound(ratio * 1e4));
         QCOMPARE((QSizeF(g.board->size()) * ratio).toSize(), device);
         QCOMPARE(g.cards()[0]->picture().size(), QSize(picture, picture));
+        // Above the cards the paper repeats with the tile's device size: laid, never scaled again.
+        const QImage paper = g.board->grab(QRect(0, 0, g.board->width(), 1)).toImage();
+        for (int x = 0, tile = WindowLook::backgroundTile().width();
+             x < tile && e.firstCard.y() > 0; ++x)
+            QCOMPARE(paper.pixel(x, 0), paper.pixel(x + tile, 0));
         QCOMPARE(g.board->geometry(), screen);
         QVERIFY(g.board->isFullScreen() && g.board->windowFlags() & Qt::FramelessWindowHint);
         const QList<CardPicture*> board = g.cards();
