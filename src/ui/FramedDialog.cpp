@@ -105,6 +105,14 @@ FramedDialog* FramedDialog::topmost()
     return openDialogs.isEmpty() ? nullptr : openDialogs.last();
 }
 
+bool FramedDialog::closeTopmost()
+{
+    FramedDialog* open = topmost();
+    if (open)
+        open->close();
+    return open;
+}
+
 void FramedDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);

@@ -26,6 +26,8 @@ public:
 
     // The dialog that takes the input now: the one opened last with exec() and still open.
     static FramedDialog* topmost();
+    // Closes that dialog, as the desktop's close of its window would; false when none is open.
+    static bool closeTopmost();
 
 protected:
     // The bare dialog, where the mouse takes the highlight off the action labels: the edge, or

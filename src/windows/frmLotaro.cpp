@@ -63,9 +63,8 @@ void frmLotaro::load()
     showFullScreen();
     if (!showNewGameDialog())
         return;
-    // Opening the sound output takes a while, which the first card would otherwise wait for. It
-    // is begun with the first deal, as no sound plays before it: its libraries, loaded while the
-    // new-game dialog is being shown, would delay the dialog.
+    // Opening the sound output takes a while, which the first card would otherwise wait for; no
+    // sound plays before the first deal, and loaded with the dialog it would delay the dialog.
     if (soundOn())
         m_services.sound.prepare();
     DealCards();
@@ -127,21 +126,17 @@ void frmLotaro::DealCards()
         return m_services.assets.facePath(s.faceSet, value, devicePixels);
     };
     if (!m_view.showPictures(values, face, m_services.assets.backPath(s.backSet, devicePixels))) {
-        reportMissingSet();
+        // The player is told, and chooses again.
+        unsetCursor();
+        m_view.setPanelEnabled(false);
+        openDialog(frmNeexistuje(this));
+        if (!m_ending)
+            menuAction(MenuItem::NewGame);
         return;
     }
     m_logic.deal(values, s.twoPlayers, s.flipDelay);
     m_view.highlightPlayer(true);
     unsetCursor();
-}
-
-void frmLotaro::reportMissingSet()
-{
-    unsetCursor();
-    m_view.setPanelEnabled(false);
-    openDialog(frmNeexistuje(this));
-    if (!m_ending)
-        menuAction(MenuItem::NewGame);
 }
 
 void frmLotaro::mouseMoveEvent(QMouseEvent* event)
@@ -163,13 +158,10 @@ void frmLotaro::keyPressEvent(QKeyEvent* event)
 
 void frmLotaro::closeEvent(QCloseEvent* event)
 {
-    // The desktop closes the one window there is; with a dialog open, that is a close of the
-    // dialog, which the dialog answers as it answers any close.
-    if (FramedDialog* open = FramedDialog::topmost(); open && !m_ending) {
-        open->close();
-        event->ignore();
-        return;
-    }
+    // With a dialog open, the desktop's close of the one window there is closes the dialog,
+    // which answers it as it answers any close.
+    if (!m_ending && FramedDialog::closeTopmost())
+        return event->ignore();
     // Every way of closing the board asks first, until the run has begun to end.
     const bool quitConfirmed = m_ending || openDialog(frmSkoncit(this)) == QDialog::Accepted;
     if (quitConfirmed)

@@ -43,7 +43,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    void reportMissingSet();
     void Timer1Tick();
     void Timer2Tick();
     void cardClick(int index);
