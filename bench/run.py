@@ -29,6 +29,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import callgrind  # noqa: E402
 import ownset  # noqa: E402
 import soundlatency  # noqa: E402
 import xsession  # noqa: E402
@@ -109,53 +110,6 @@ def startup(bench):
             bench.row("start-up at %s: lmemory (GTK2), first window" % at(size), lmem, "ms")
         bench.single("start-up ratio game / reference at %s" % at(size),
                      "%.2f" % (statistics.median(game) / statistics.median(ref)), "", "<= 1.25")
-
-
-def instructions(program, env):
-    """Instructions of all threads under callgrind, offscreen, from launch until the program
-    settles (less than half a million in half a second: the dialog is drawn, and at most the
-    game's text cursor blinks in it)."""
-    proc = subprocess.Popen(["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null"]
-                            + program, env=dict(env, QT_QPA_PLATFORM="offscreen"),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    last, total = 0, 0
-    try:
-        for _ in range(240):
-            time.sleep(0.5)
-            out = subprocess.run(["callgrind_control", "-e", str(proc.pid)], capture_output=True,
-                                 text=True).stdout
-            total = sum(int(m.replace(",", "")) for m in re.findall(r"Th \d+\s+([\d,]+)", out))
-            if total > 20_000_000 and total - last < 500_000:
-                break
-            last = total
-        else:
-            total = -1e6
-    finally:
-        proc.terminate()
-        proc.wait()
-    return total / 1e6
-
-
-def instruction_counts(bench):
-    if not shutil.which("valgrind"):
-        bench.single("instructions to dialog (callgrind)", "n/a", "", "valgrind missing")
-        return
-    game, ref, styled = [], [], []
-    reference = bench.program("bench", "bench_reference")
-    env = dict(os.environ, DBUS_SESSION_BUS_ADDRESS="disabled:", SDL_AUDIODRIVER="dummy")
-    for _ in range(1 if bench.quick else 3):
-        for times, program in ((game, [bench.program("src", "lotaro")]), (ref, [reference]),
-                               (styled, [reference, "--six-styles"])):
-            private = xsession.Private(env)
-            times.append(instructions(program, private.env))
-            private.close()
-    bench.row("instructions to dialog, offscreen: game", game, "M", "<= 1.3 x reference")
-    bench.row("instructions: reference Qt program", ref, "M")
-    bench.row("instructions: reference in the six type styles", styled, "M")
-    for name, values in (("reference", ref), ("reference in six styles", styled)):
-        bench.single("instructions ratio game / " + name,
-                     "%.2f" % (statistics.median(game) / statistics.median(values)), "",
-                     "<= 1.3" if name == "reference" else "")
 
 
 TARGETS = {"UnpackAssets": "<= 2 x plain writes", "RemoveAssetTree": "<= 5 ms",
@@ -262,7 +216,7 @@ def sound_latency(bench):
         bench.row(what, values, unit, target)
 
 
-PROVIDERS = [startup, instruction_counts, assets_and_board, ownset.rows, memory_and_idle,
+PROVIDERS = [startup, callgrind.instruction_counts, assets_and_board, ownset.rows, memory_and_idle,
              sound_latency]
 
 
