@@ -55,8 +55,8 @@ int main(int argc, char** argv)
     double drawn = mapped < 0 || width == 0 ? mapped : -1;
     for (int tries = 0; drawn < 0 && mapped >= 0 && tries < 20000; ++tries) {
         xcb_get_image_reply_t* image = xcb_get_image_reply(
-            c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, height / 2, width, 1,
-                             ~0u),
+            c,
+            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, height / 2, width, 1, ~0u),
             NULL);
         if (image && xcb_get_image_data_length(image) >= width * 4) {
             const uint8_t* px = xcb_get_image_data(image);
