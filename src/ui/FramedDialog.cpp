@@ -78,8 +78,7 @@ FramedDialog::FramedDialog(QWidget* board, const QString& name, int widthTwips, 
     : QDialog(board, Qt::Dialog | Qt::FramelessWindowHint), m_client(new QWidget(this))
 {
     // A dialog of its own toolkit type is always a window; inside the board it is a widget.
-    if (board)
-        setParent(board, Qt::Widget);
+    setParent(board, Qt::Widget);
     setObjectName(name);
     setWindowTitle(QStringLiteral("Lotaro"));
     setFont(WindowLook::comicFont(8.25));
@@ -117,8 +116,7 @@ void FramedDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // A board brought back from the task bar shows its dialog again; it never stopped being open.
-    if (isWindow() || event->spontaneous() || !testAttribute(Qt::WA_ShowModal) ||
-        openDialogs.contains(this))
+    if (event->spontaneous() || !testAttribute(Qt::WA_ShowModal) || openDialogs.contains(this))
         return;
     openDialogs.append(this);
     watchInput(true);
@@ -148,12 +146,8 @@ void FramedDialog::leaveModal()
     if (openDialogs.isEmpty())
         watchInput(false);
     // The keys go back where they went before; the board itself takes them where nothing did.
-    if (QWidget* board = parentWidget()) {
-        if (m_focusBefore && m_focusBefore->isVisible())
-            m_focusBefore->setFocus(Qt::ActiveWindowFocusReason);
-        else
-            board->setFocus(Qt::ActiveWindowFocusReason);
-    }
+    QWidget* keys = m_focusBefore && m_focusBefore->isVisible() ? m_focusBefore.data() : window();
+    keys->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 bool FramedDialog::isBare(QPoint at) const

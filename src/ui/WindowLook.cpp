@@ -181,8 +181,6 @@ QBrush laidTile(const QWidget* window, const QPixmap& tile)
 {
     const qreal dpr = window->devicePixelRatioF();
     const QSize device = (tile.deviceIndependentSize() * dpr).toSize();
-    if (tile.size() == device && tile.devicePixelRatio() == dpr)
-        return QBrush(tile);
     // A brush is laid pixel for pixel only when its picture has the window's very pixel ratio:
     // one a rounding apart, or one carried by the brush's transform, is scaled again as it is
     // drawn (coarser, and slowly). Every window lays the same tile on the same screen.
@@ -234,9 +232,9 @@ void placeDialog(QWidget* dialog, int cardSize)
     const double height = Twips::fromPixels(screen.height());
     const double left = (width - Twips::fromPixels(dialog->width()) - 1.2 * cardSize) / 2;
     const double top = (height - Twips::fromPixels(dialog->height())) / 2;
-    const QPoint at(screen.x() + Twips::toPixels(left), screen.y() + Twips::toPixels(top));
-    // A dialog inside the board is placed where that point of the screen lies on the board.
-    dialog->move(dialog->isWindow() ? at : dialog->parentWidget()->mapFromGlobal(at));
+    // The dialog lies inside the board, where that point of the screen is on the board.
+    dialog->move(dialog->parentWidget()->mapFromGlobal(
+        QPoint(screen.x() + Twips::toPixels(left), screen.y() + Twips::toPixels(top))));
 }
 
 void centreOnScreen(QWidget* dialog)

@@ -15,8 +15,6 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include <utility>
-
 using Twips::toPixels;
 
 namespace {
@@ -227,7 +225,7 @@ void frmNováHra::paintEvent(QPaintEvent* event)
     // The pictures and sounds are written out once the dialog is on the screen: they are needed
     // only after "OK", and a thread writing them while the dialog is being drawn would only
     // delay it. Posted from the first paint, the start comes after that frame has been sent.
-    if (!std::exchange(m_unpackPosted, true))
+    if (!m_unpackStarted)
         QTimer::singleShot(0, this, [this] {
             if (isVisible())
                 startUnpacking();

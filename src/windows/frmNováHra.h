@@ -57,7 +57,6 @@ private:
 
     Services m_services;
     bool m_loaded = false;
-    bool m_unpackPosted = false;
     bool m_unpackStarted = false;
     bool m_stored = true;
     int m_cardSize = 1300; // fixed from the screen at the first load
